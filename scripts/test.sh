@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test: the normal build (GUI tests offscreen),
+# then the AddressSanitizer+UndefinedBehaviorSanitizer build of the non-GUI tests, then the
+# ThreadSanitizer build of the tests that run threads.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+bash scripts/deps.sh
+
+jobs=$(nproc)
+werror=OFF
+[ -n "${CI:-}" ] && werror=ON
+
+export QT_QPA_PLATFORM=offscreen
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/ortelia-xdg.XXXXXX)}"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+step() { printf '\n== %s ==\n' "$*"; }
+
+step "normal build"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORTELIA_WERROR=$werror >/dev/null
+cmake --build build -j "$jobs"
+step "tests"
+ctest --test-dir build --output-on-failure -j "$jobs" --no-tests=error
+
+step "sanitizer build (ASan+UBSan), non-GUI tests"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORTELIA_QT=OFF -DORTELIA_SANITIZE=address \
+  -DORTELIA_WERROR=$werror -DCMAKE_CXX_FLAGS="-O1" >/dev/null
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs" --no-tests=error
+
+if grep -rqs 'LABELS threads' tests/ || grep -rqs '"threads"' tests/; then
+  step "ThreadSanitizer build, threaded tests"
+  cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORTELIA_QT=OFF -DORTELIA_SANITIZE=thread \
+    -DORTELIA_WERROR=$werror -DCMAKE_CXX_FLAGS="-O1" >/dev/null
+  cmake --build build-tsan -j "$jobs"
+  TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L threads
+fi
+
+step "all tests passed"
