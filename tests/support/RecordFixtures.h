@@ -5,6 +5,8 @@
 #include "builder/RecordEncoder.h"
 #include "builder/RecordStoreWriter.h"
 
+#include <stdexcept>
+
 #include <random>
 #include <string>
 #include <vector>
