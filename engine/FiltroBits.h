@@ -1,0 +1,151 @@
+// FiltroBits: the result of every search as one 32-bit word of flag bits per record, the record
+// ranges of the three guides and a required mask. A record passes when it lies in the selected range
+// and its word holds every required bit; counts and walks run over the passing records in record-
+// number order. One instance is process-wide (processFiltroBits); tests make their own, smaller ones.
+//
+// Planes (bit b of every word): 0 in a guide range; 1 rubro, 2 locality, 3 province, 4 guide
+// criteria; 5 web, 6 mail, 7 ad (stored in "QD.flg"); 9 area code, 10 prefix, 11 line, 12 name
+// words, 13 address words criteria; 14 selection mark; 20 agenda note.
+//
+// "QD.flg": one byte per record, no header; byte i holds bits 5-7 of record i + 1 (bits 0-4 carry
+// nothing and are overwritten when the ranges are loaded).
+//
+// "QD.lmt": three entries of 12 bytes, little-endian:
+//   +0  1  letter "A" (range 0), "C" (range 1) or "P" (range 2); any other byte: entry ignored
+//   +1  3  padding
+//   +4  4  first record number of the range, signed
+//   +8  4  last record number of the range, signed, inclusive
+//
+// Record 0 is never in a range, whatever the ranges say: its word is unused and no count or walk
+// returns it.
+//
+// Speed: counts and the k-th passing record use a per-block summary (the number of passing words of
+// each block of kBlockWords words under the current mask). A summary entry is dropped by any write
+// that can change it and recomputed lazily by CountPassing and NthPassing, so even the counting and
+// walking calls write to the object.
+//
+// Threads: no lock. One thread at a time: during a search pass the worker owns the object (bits,
+// required mask, cursor, counts); the main thread reads counts and walks only after the pass has
+// handed over, and never while the worker writes.
+#pragma once
+
+#include "engine/ByteSource.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+class FiltroBits {
+public:
+    static constexpr int32_t kWords = 12'000'000; // records 1 .. 11,999,999
+    static constexpr int kBlockShift = 12;
+    static constexpr int32_t kBlockWords = 1 << kBlockShift;
+    static constexpr uint32_t kRangeBits = 0x1F; // bits 0-4, set in every ranged record
+    static constexpr int kGuides = 3;
+
+    struct Bounds {
+        int32_t first = 0;
+        int32_t last = 0;
+    };
+
+    // All words 0, ranges 0, required = bits 0-4. wordCount is for tests (the product uses kWords);
+    // it is clamped to 1..kWords. When the words cannot be allocated the object holds no record and
+    // refuses every range.
+    explicit FiltroBits(int32_t wordCount = kWords);
+    FiltroBits(const FiltroBits&) = delete;
+    FiltroBits& operator=(const FiltroBits&) = delete;
+
+    // Loading. LoadFlags: word n = byte n - 1 of the file (bits 8-31 cleared) for every byte read;
+    // bytes past the last record number are ignored; words past the end of the file keep their
+    // value. False (nothing changed) when the file cannot be opened.
+    bool LoadFlags(const std::string& path, const SourceOpener& opener = openFileSource);
+    // Applies every complete entry of the first 36 bytes (a truncated last entry is ignored) and
+    // saves the ranges. False when the file cannot be opened (the ranges stay as they were).
+    bool LoadLimits(const std::string& path, const SourceOpener& opener = openFileSource);
+    // Sets range k and ORs bits 0-4 into its records. False (nothing changed) unless 0 <= k <= 2 and
+    // 0 <= first <= last <= the highest record number.
+    bool SetGuideRange(int32_t k, int32_t first, int32_t last);
+
+    // Ranges and cursor. SelectRange(0..2) makes range k current and returns true; any other k
+    // selects the union view (range 0 widened from the first "A" record to the last "C" record,
+    // bits 0-4 set over it) and returns false. The cursor moves to the range's first record.
+    bool SelectRange(int32_t k);
+    [[nodiscard]] bool InRange(int32_t n) const;
+    // n = 0 puts the cursor on the range's first record; false (cursor unchanged) outside the range.
+    bool SetCursor(int32_t n);
+
+    // Bits. A bit outside 0..31 is refused (false, nothing changed). Writes touch only the selected
+    // range.
+    bool SetBit(int32_t n, int bit, bool on);
+    [[nodiscard]] bool TestBit(int32_t n, int bit) const;
+    void SetCodeEverywhere(int bit, bool on);
+    void ClearCodes(uint32_t mask);
+    void SetRequired(int bit, bool on);
+    [[nodiscard]] bool IsRequired(int bit) const;
+    // SetRequired(bit, on) and the cursor back on the range's first record.
+    void Require(int bit);
+    [[nodiscard]] bool Passes(int32_t n) const;
+
+    // Counting and walking over the passing records of the selected range. Walks return a record
+    // number and leave the cursor on it, or return 0 with the cursor one past the range (forwards)
+    // or one before it (backwards). A cursor left outside the range walks as if it stood just
+    // outside the range's near end.
+    int32_t CountPassing();
+    [[nodiscard]] int32_t PassingCount() const { return m_count; }
+    int32_t FirstPassing();
+    int32_t SeekPassing(); // from the cursor, included
+    int32_t NextPassing(); // after the cursor
+    int32_t PrevPassing(); // before the cursor, backwards
+    // The k-th passing record, from 1 (k below 1 gives the first), or 0 when there are fewer.
+    int32_t NthPassing(int32_t k);
+
+    [[nodiscard]] int32_t cursor() const { return m_cursor; }
+    [[nodiscard]] int32_t selectedRange() const { return m_selected; }
+    [[nodiscard]] uint32_t required() const { return m_required; }
+    [[nodiscard]] bool rangesChanged() const { return m_rangesChanged; }
+    // Bounds of the selected range, of range k and of saved range k (k outside 0..2: {0, 0}).
+    [[nodiscard]] Bounds selectedBounds() const { return m_ranges[m_selected]; }
+    [[nodiscard]] Bounds guideRange(int32_t k) const;
+    [[nodiscard]] Bounds savedRange(int32_t k) const;
+    // Number of words (the highest record number + 1); the raw word of record n (0 outside).
+    [[nodiscard]] int32_t wordCount() const { return m_size; }
+    [[nodiscard]] uint32_t wordAt(int32_t n) const;
+
+private:
+    struct FreeDeleter {
+        void operator()(void* p) const { std::free(p); }
+    };
+
+    // The selected range without record 0: [lo(), hi()], empty when lo() > hi().
+    [[nodiscard]] int32_t lo() const;
+    [[nodiscard]] int32_t hi() const { return m_ranges[m_selected].last; }
+    [[nodiscard]] static bool validBit(int bit) { return bit >= 0 && bit < 32; }
+
+    // Per-block summary.
+    void invalidateAll();
+    void invalidateWords(int32_t first, int32_t last);
+    [[nodiscard]] bool blockKnownEmpty(int32_t b) const { return m_blockGen[b] == m_gen && m_blockCount[b] == 0; }
+    uint32_t blockCount(int32_t b);
+    [[nodiscard]] uint32_t countWords(int32_t first, int32_t last) const;
+    [[nodiscard]] int32_t findForward(int32_t from, int32_t to) const;
+    [[nodiscard]] int32_t findBackward(int32_t from, int32_t to) const;
+
+    int32_t m_size = 0;
+    int32_t m_blocks = 0;
+    std::unique_ptr<uint32_t[], FreeDeleter> m_words;
+    std::unique_ptr<uint32_t[], FreeDeleter> m_blockGen; // entry valid when equal to m_gen
+    std::unique_ptr<uint16_t[], FreeDeleter> m_blockCount;
+    uint32_t m_gen = 1;
+
+    Bounds m_ranges[kGuides];
+    Bounds m_saved[kGuides];
+    int32_t m_cursor = 0;
+    int32_t m_selected = 0;
+    int32_t m_count = 0;
+    uint32_t m_required = kRangeBits;
+    bool m_rangesChanged = false;
+};
+
+// The process-wide bit set, created on first use and alive until the process ends.
+[[nodiscard]] FiltroBits& processFiltroBits();
