@@ -2,10 +2,10 @@
 // as raw TSV on stdout. Post-processing (fixes, sorting, weights) is done by
 // extract.py, so this program stays a thin reader of the installed libraries.
 //
-// Modes:
-//   ar         prefix, description, area code, valid      (54_es table)
-//   countries  region, calling code, Spanish name (ICU "es")
-//   cities CC  prefix, description, area code, table     (CC = calling code)
+// Modes (CC = calling code, prefixes are national, without the trunk 0):
+//   table CC      prefix, description, area code, valid, table  (CC_es, else CC_en)
+//   ndc CC P...   prefix, area code, valid                       for the given prefixes
+//   countries     region, calling code, Spanish name (ICU "es")
 //
 // libgeocoding exports its compiled tables through accessors that the Debian
 // headers do not declare; they are declared here. The area code of a prefix is
@@ -51,9 +51,6 @@ static const PrefixDescriptions* findTable(const std::string& pair) {
 // Tries filler digits until the padded number is valid; returns "" if none is.
 static std::string areaCode(const PhoneNumberUtil& u, int cc, const std::string& national,
                             bool* valid) {
-  const std::string ccs = std::to_string(cc);
-  std::string region;
-  u.GetRegionCodeForCountryCode(cc, &region);
   for (int len = 6; len <= 12; ++len) {
     if ((int)national.size() > len) continue;
     for (char fill : {'4', '5', '2', '3', '6', '7', '8', '1', '9', '0'}) {
@@ -80,7 +77,7 @@ static std::string areaCode(const PhoneNumberUtil& u, int cc, const std::string&
   return "";
 }
 
-static int dumpTable(const PhoneNumberUtil& u, int cc, const char* lang, bool withTable) {
+static int dumpTable(const PhoneNumberUtil& u, int cc, const char* lang) {
   std::string pair = std::to_string(cc) + "_" + lang;
   const PrefixDescriptions* t = findTable(pair);
   if (!t) return 1;
@@ -91,26 +88,33 @@ static int dumpTable(const PhoneNumberUtil& u, int cc, const char* lang, bool wi
     std::string national = p.substr(ccs.size());
     bool valid = false;
     std::string ac = areaCode(u, cc, national, &valid);
-    std::printf("%s\t%s\t%s\t%d", national.c_str(), t->descriptions[i], ac.c_str(), valid ? 1 : 0);
-    if (withTable) std::printf("\t%s", pair.c_str());
-    std::printf("\n");
+    std::printf("%s\t%s\t%s\t%d\t%s\n", national.c_str(), t->descriptions[i], ac.c_str(),
+                valid ? 1 : 0, pair.c_str());
   }
   return 0;
 }
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: phonedump ar | countries | cities CC\n");
+    std::fprintf(stderr, "usage: phonedump table CC | ndc CC PREFIX... | countries\n");
     return 2;
   }
   const PhoneNumberUtil& u = *PhoneNumberUtil::GetInstance();
   std::string mode = argv[1];
-  if (mode == "ar") return dumpTable(u, 54, "es", false);
-  if (mode == "cities" && argc == 3) {
+  if (mode == "table" && argc == 3) {
     int cc = std::atoi(argv[2]);
-    // Spanish table where one exists, else English.
-    if (dumpTable(u, cc, "es", true) == 0) return 0;
-    return dumpTable(u, cc, "en", true);
+    // Spanish table where one exists, else English; no table prints nothing.
+    if (dumpTable(u, cc, "es") != 0) dumpTable(u, cc, "en");
+    return 0;
+  }
+  if (mode == "ndc" && argc >= 3) {
+    int cc = std::atoi(argv[2]);
+    for (int i = 3; i < argc; ++i) {
+      bool valid = false;
+      std::string ac = areaCode(u, cc, argv[i], &valid);
+      std::printf("%s\t%s\t%d\n", argv[i], ac.c_str(), valid ? 1 : 0);
+    }
+    return 0;
   }
   if (mode == "countries") {
     std::set<std::string> regions;
