@@ -32,6 +32,11 @@ int32_t aviso::EntryLength(int32_t n)
     const int32_t offset = m_offsets.OffsetOf(n);
     if (offset < 0)
         return 0; // unreadable, or an offset past 2 GiB that no data file of this store reaches
+    return lengthFrom(n, offset);
+}
+
+int32_t aviso::lengthFrom(int32_t n, int32_t offset)
+{
     int64_t end = 0;
     if (n == m_count) {
         end = m_data.Size();
@@ -50,7 +55,7 @@ bool aviso::Read(int32_t n)
     const int32_t offset = m_offsets.OffsetOf(n);
     if (offset < 0)
         return false;
-    const int32_t length = std::min(EntryLength(n), kMaxEntryBytes);
+    const int32_t length = std::min(lengthFrom(n, offset), kMaxEntryBytes);
     if (length < kHeaderBytes)
         return false;
     std::array<uint8_t, kMaxEntryBytes> entry;

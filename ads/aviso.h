@@ -56,6 +56,9 @@ public:
     [[nodiscard]] const std::vector<std::string>& lines() const { return m_lines; }
 
 private:
+    // The length of entry n that starts at offset; 0 when the next offset cannot be read.
+    [[nodiscard]] int32_t lengthFrom(int32_t n, int32_t offset);
+
     int32_t m_kind = 0;
     int32_t m_reference = 0;
     int32_t m_imageNumber = 0;
