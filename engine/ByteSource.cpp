@@ -78,7 +78,7 @@ int64_t MemoryByteSource::readAt(int64_t pos, void* dst, int64_t n)
     if (pos < 0 || n < 0)
         return -1;
     const auto size = static_cast<int64_t>(m_bytes.size());
-    if (pos >= size)
+    if (pos >= size || n == 0)
         return 0;
     const int64_t k = std::min(n, size - pos);
     std::memcpy(dst, m_bytes.data() + pos, static_cast<size_t>(k));

@@ -23,7 +23,8 @@ bool huffman::LoadTable(const std::string& path, const SourceOpener& opener)
 
 void huffman::loadBytes(const uint8_t* data, size_t length)
 {
-    std::memcpy(m_raw.data(), data, std::min<size_t>(length, kTableSize));
+    if (length > 0)
+        std::memcpy(m_raw.data(), data, std::min<size_t>(length, kTableSize));
     parse();
 }
 
