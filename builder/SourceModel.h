@@ -1,0 +1,76 @@
+// SourceModel: everything a data set is built from, in memory: the listings of the three guides,
+// the catalogs, the ads with their pictures, the official bodies, the banners and the product page.
+// Filled by SourceReader (the publisher's text files) or by SampleGenerator, consumed by
+// DataSetBuilder. Text is Windows-1252. Listings are held compactly (one text arena, fixed fields
+// in a flat array) so ten million of them fit in well under a gigabyte. One thread.
+#pragma once
+
+#include "builder/CatalogWriter.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class GuideKind : uint8_t { Alphabetical = 0, Commercial = 1, Professional = 2 };
+
+// One listing line of a printed guide, as the source gives it.
+struct Listing {
+    GuideKind guide = GuideKind::Alphabetical;
+    int32_t guideId = 0;    // the catalog guide (regional book) the listing belongs to; 0 = none
+    int32_t localityId = 0; // catalog locality; its province is the listing's province
+    int32_t rubroId = 0;    // commercial and professional guides; 0 = none
+    int32_t areaCode = 0;   // without the leading 0; 0 = no telephone
+    int32_t phonePrefix = 0;
+    int32_t phoneLine = 0; // the last four digits
+    int32_t adNumber = 0;  // 1-based number in SourceModel::ads; 0 = none
+    std::string_view name, address, web, mail;
+};
+
+class ListingTable {
+public:
+    void add(const Listing& l);
+    [[nodiscard]] size_t size() const { return m_rows.size(); }
+    [[nodiscard]] Listing at(size_t i) const;
+    void reserve(size_t listings, size_t textBytes);
+    void clear();
+
+private:
+    struct Row {
+        uint64_t text;    // offset of name, then address, web, mail in the arena
+        uint16_t lengths[4];
+        int32_t guideId, localityId, rubroId, areaCode, phonePrefix, phoneLine, adNumber;
+        GuideKind guide;
+    };
+    std::vector<Row> m_rows;
+    std::vector<char> m_arena;
+};
+
+struct SourceAd {
+    int8_t kind = 8;        // 0 picture, 2 rounded card, 3 kept on the server, 5 picture, 8 card
+    int32_t reference = 0;  // the publisher's reference (kind 3: the picture's id on the server)
+    int32_t pictureId = 0;  // key into SourceModel::pictures; 0 = none
+    std::vector<std::string> lines;
+};
+
+// One node of the official-bodies tree, in file order: level 1 province, 2 heading, 3 office group,
+// 4 office; telephones belong to a level-4 node.
+struct OfficialBody {
+    int level = 1;
+    std::string name;
+    std::string value;
+    std::vector<std::pair<std::string, std::string>> phones; // (description, number)
+};
+
+struct SourceModel {
+    ListingTable listings;
+    CatalogWriter::Tables catalogs;
+    std::vector<SourceAd> ads;                          // ad n is ads[n - 1]
+    std::map<int32_t, std::vector<uint8_t>> pictures;   // picture id -> PNG or JPEG bytes
+    std::vector<OfficialBody> officialBodies;
+    // banners/<folder>/<n>.gif: folder 0 is the general set, folder k the province at position k of
+    // the province list; n counts from 1.
+    std::map<int, std::vector<std::vector<uint8_t>>> banners;
+    std::string productsHtml; // info/Productos.html, UTF-8 as a web page
+};
