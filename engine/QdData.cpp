@@ -1,5 +1,7 @@
 #include "engine/QdData.h"
 
+#include <algorithm>
+
 QdData::QdData(const std::string& dataPath, const std::string& offsetPath, int32_t blockSize, SourceOpener opener)
     : m_opener(std::move(opener)),
       m_data(std::make_unique<Archivo>(dataPath, blockSize, m_opener)),
@@ -19,10 +21,13 @@ int32_t QdData::RecordLength(int32_t n)
     const int32_t o = m_offsets->OffsetOf(n);
     if (o == -1)
         return 0;
+    // Damaged tables can hold any 32-bit value: work in 64 bits and saturate, so the caller's
+    // "negative or above 512" rule sees the true sign.
+    auto saturate = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
     if (n == m_recordCount)
-        return static_cast<int32_t>(static_cast<int64_t>(m_data->Size()) - o);
+        return saturate(static_cast<int64_t>(m_data->Size()) - o);
     const int32_t o2 = m_offsets->OffsetOf(n + 1);
-    return o2 == -1 ? 0 : o2 - o;
+    return o2 == -1 ? 0 : saturate(static_cast<int64_t>(o2) - o);
 }
 
 bool QdData::ReadRecord(registro& dst, int32_t n, bool resolve)

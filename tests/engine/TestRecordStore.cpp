@@ -152,6 +152,9 @@ TEST(RecordStore, DamagedOffsetsAndTruncatedFiles)
     bytes::setLe32(&b.offsets[4 * 9], 3);
     // Record 20 points past the end of the file.
     bytes::setLe32(&b.offsets[4 * 19], 0x7FFFFFF0);
+    // Negative offsets far apart: their difference does not fit 32 bits.
+    bytes::setLe32(&b.offsets[4 * 29], 0x80000001u);
+    bytes::setLe32(&b.offsets[4 * 30], 0x7FFFFFF0u);
     b.data.resize(b.data.size() - 7); // the last record is cut short
     Store s(b);
     EXPECT_EQ(s.data->RecordLength(9), 3 - static_cast<int32_t>(bytes::le32(&b.offsets[4 * 8])));
@@ -160,6 +163,8 @@ TEST(RecordStore, DamagedOffsetsAndTruncatedFiles)
         s.data->ReadRecord(r, n);
     for (int32_t n = s.data->RecordCount(); n >= 1; --n)
         s.data->ReadRecord(r, n);
+    EXPECT_EQ(s.data->RecordLength(30), INT32_MAX);
+    EXPECT_EQ(s.data->RecordLength(31), static_cast<int32_t>(bytes::le32(&b.offsets[4 * 31])) - 0x7FFFFFF0);
     EXPECT_TRUE(s.data->ReadRecord(r, 20)); // an offset past the end decodes nothing
     EXPECT_EQ(r.recno, 20);
 }
