@@ -10,6 +10,7 @@
 #include "builder/PictureFileWriter.h"
 #include "builder/RecordStoreWriter.h"
 #include "builder/WordIndexWriter.h"
+#include "engine/DataFiles.h"
 
 #include <algorithm>
 #include <chrono>
@@ -256,7 +257,7 @@ bool DataSetBuilder::build(const SourceModel& model, const std::string& outDir, 
     } cleanup{tmp};
     const auto at = [&](const char* name) { return (tmp / name).string(); };
 
-    RecordStoreWriter store(at("QD.dat"), at("PK.idx"), recordCodes);
+    RecordStoreWriter store(at(datafiles::kRecords), at(datafiles::kOffsets), recordCodes);
     FlagFileWriter flags(0);
     WordIndexWriter words;
     std::vector<uint16_t> keyArea(n), keyPrefix(n), keyLine(n), keyLocality(n), keyProvince(n), keyGuide(n),
@@ -293,14 +294,14 @@ bool DataSetBuilder::build(const SourceModel& model, const std::string& outDir, 
     progress("registros", n, n);
     if (!store.finish())
         return fail(error, "cannot write the record file");
-    if (!writeFile(at("QD.hfm"), {recordTable.begin(), recordTable.end()}))
+    if (!writeFile(at(datafiles::kRecordTable), {recordTable.begin(), recordTable.end()}))
         return fail(error, "cannot write QD.hfm");
     for (int g = 0; g < 3; ++g) {
         sum.records[g] = guideFirst[g] ? guideLast[g] - guideFirst[g] + 1 : 0;
         if (guideFirst[g])
             flags.setGuideRange(g, guideFirst[g], guideLast[g]);
     }
-    if (!flags.save(at("QD.flg"), at("QD.lmt")))
+    if (!flags.save(at(datafiles::kFlags), at(datafiles::kLimits)))
         return fail(error, "cannot write QD.flg / QD.lmt");
 
     // Key indexes: the key count is one above the largest key in use (at least 1).
@@ -318,14 +319,14 @@ bool DataSetBuilder::build(const SourceModel& model, const std::string& outDir, 
         bool zero;
         const std::vector<uint8_t>* present;
     } indexes[] = {
-        {"ixTeA.idx", &keyArea, keyCount(keyArea, 1), false, &hasPhone},
-        {"ixTeP.idx", &keyPrefix, keyCount(keyPrefix, 1), false, &hasPhone},
+        {datafiles::kIndexes[0], &keyArea, keyCount(keyArea, 1), false, &hasPhone},
+        {datafiles::kIndexes[1], &keyPrefix, keyCount(keyPrefix, 1), false, &hasPhone},
         // The line 0000 is entry 0 of a 10000-key space (asked for as 10000).
-        {"ixTeN.idx", &keyLine, 10000, true, &hasPhone},
-        {"ixLoc.idx", &keyLocality, keyCount(keyLocality, 1), false, &everyRecord},
-        {"ixPrv.idx", &keyProvince, keyCount(keyProvince, cat.maxProvince + 1), false, &everyRecord},
-        {"ixGuia.idx", &keyGuide, keyCount(keyGuide, cat.maxGuide + 1), false, &everyRecord},
-        {"ixRub.idx", &keyRubro, keyCount(keyRubro, 1), false, &everyRecord},
+        {datafiles::kIndexes[2], &keyLine, 10000, true, &hasPhone},
+        {datafiles::kIndexes[3], &keyLocality, keyCount(keyLocality, 1), false, &everyRecord},
+        {datafiles::kIndexes[4], &keyProvince, keyCount(keyProvince, cat.maxProvince + 1), false, &everyRecord},
+        {datafiles::kIndexes[5], &keyGuide, keyCount(keyGuide, cat.maxGuide + 1), false, &everyRecord},
+        {datafiles::kIndexes[7], &keyRubro, keyCount(keyRubro, 1), false, &everyRecord},
     };
     int done = 0;
     for (const auto& ix : indexes) {
@@ -336,12 +337,12 @@ bool DataSetBuilder::build(const SourceModel& model, const std::string& outDir, 
     keyArea = {}, keyPrefix = {}, keyLine = {}, keyLocality = {}, keyProvince = {}, keyGuide = {}, keyRubro = {};
     if (!words.finish())
         return fail(error, "word index: " + words.error());
-    if (!words.writeFiles(at("ixpal.idx"), at("ixpal.hfm")))
+    if (!words.writeFiles(at(datafiles::kIndexes[6]), at(datafiles::kWordTable)))
         return fail(error, "cannot write ixpal.idx / ixpal.hfm");
     progress("índices", 8, 8);
 
     std::string why;
-    if (!CatalogWriter::save(model.catalogs, at("da01.dat"), &why))
+    if (!CatalogWriter::save(model.catalogs, at(datafiles::kCatalogs), &why))
         return fail(error, "catalogs: " + why);
 
     AdStoreWriter ads;
@@ -353,7 +354,7 @@ bool DataSetBuilder::build(const SourceModel& model, const std::string& outDir, 
         if (!ads.addLines(a.kind, a.reference, picture ? a.pictureId : 0, a.lines))
             return fail(error, "ad " + std::to_string(i + 1) + ": text too long or holding a control byte");
     }
-    if (!ads.save(at("AVI.dat"), at("AVI.pk"), at("AVI.hfm"), &why))
+    if (!ads.save(at(datafiles::kAds), at(datafiles::kAdOffsets), at(datafiles::kAdTable), &why))
         return fail(error, "ads: " + why);
     sum.ads = static_cast<int32_t>(model.ads.size());
 
@@ -361,13 +362,13 @@ bool DataSetBuilder::build(const SourceModel& model, const std::string& outDir, 
     for (const std::string& line : officialBodyLines(model.officialBodies))
         if (!bodies.add(line))
             return fail(error, "official bodies: a line longer than 255 characters");
-    if (!bodies.save(at("da2.dat"), at("da2.hfm"), &why))
+    if (!bodies.save(at(datafiles::kBodies), at(datafiles::kBodiesTable), &why))
         return fail(error, "official bodies: " + why);
 
     std::vector<uint8_t> pictures;
     if (!picturefile::build(model.pictures, pictures, &why))
         return fail(error, "pictures: " + why);
-    if (!writeFile(at("Img.bld"), pictures))
+    if (!writeFile(at(datafiles::kPictures), pictures))
         return fail(error, "cannot write Img.bld");
     sum.pictures = static_cast<int32_t>(model.pictures.size());
 
@@ -383,9 +384,7 @@ bool DataSetBuilder::build(const SourceModel& model, const std::string& outDir, 
                    std::vector<uint8_t>(model.productsHtml.begin(), model.productsHtml.end())))
         return fail(error, "cannot write info/Productos.html");
 
-    for (const char* name : {"QD.dat", "PK.idx", "QD.hfm", "ixTeA.idx", "ixTeP.idx", "ixTeN.idx", "ixLoc.idx",
-                             "ixPrv.idx", "ixGuia.idx", "ixpal.idx", "ixpal.hfm", "ixRub.idx", "QD.flg", "QD.lmt",
-                             "da01.dat", "da2.dat", "da2.hfm", "AVI.dat", "AVI.pk", "AVI.hfm", "Img.bld"})
+    for (const char* name : datafiles::kAll)
         sum.files.emplace_back(name, fs::file_size(tmp / name, ec));
 
     // Swap the finished folder in: the old one (if any) is removed only after the new one is there.
