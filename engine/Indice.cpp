@@ -108,6 +108,9 @@ int32_t Indice::keyCount(int32_t keySpace) const
 
 bool Indice::SeekList(int32_t key, int32_t keySpace)
 {
+    // A list left unfinished would otherwise go on feeding the caller the old key's numbers, even
+    // after a seek that fails (the caller reads the list of a failed seek as empty).
+    m_lists.Abandon();
     if (m_type < 1 || keySpace < 0 || keySpace >= m_type || keySpace >= m_spaces)
         return false;
     const KeySpace& ks = m_keySpaces[static_cast<size_t>(keySpace)];
@@ -115,8 +118,6 @@ bool Indice::SeekList(int32_t key, int32_t keySpace)
         key = 0; // the key one past the table lives in entry 0
     if (key < 0 || key >= ks.keys)
         return false;
-    // A list left unfinished would otherwise go on feeding this seek with the old key's numbers.
-    m_lists.Abandon();
     (void)m_lists.Position(ks.table[static_cast<size_t>(key)]);
     return true;
 }

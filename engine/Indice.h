@@ -50,8 +50,8 @@ public:
     Indice(std::string path, int32_t blockSize, SourceOpener opener = openFileSource);
     ~Indice() override;
 
-    // List indexes. False when the key space or key is outside the index; an unfinished list of an
-    // earlier seek is left first, so the reader always starts on the list of this key.
+    // List indexes. False when the key space or key is outside the index. An unfinished list of an
+    // earlier seek is left first, so what follows is always the list of this key (empty when false).
     bool SeekList(int32_t key, int32_t keySpace);
     // The next number of the positioned list; 0 at its end and on any failure.
     int32_t ListFirst(int32_t keySpace);

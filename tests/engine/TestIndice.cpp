@@ -106,6 +106,11 @@ TEST(Indice, AbandonedListDoesNotLeakIntoTheNextSeek)
     ASSERT_TRUE(ix.SeekList(1, 0));
     EXPECT_EQ(ix.ListFirst(0), 10);
     EXPECT_EQ(readList(ix, 2), (V{5}));
+    // Nor into what follows a failed seek, which the search reads as an empty list.
+    ASSERT_TRUE(ix.SeekList(1, 0));
+    EXPECT_EQ(ix.ListFirst(0), 10);
+    EXPECT_FALSE(ix.SeekList(7, 0));
+    EXPECT_EQ(ix.ListFirst(0), 0);
 }
 
 TEST(Indice, PositionResultCodes)
