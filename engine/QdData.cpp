@@ -63,7 +63,11 @@ bool QdData::ReadRecord(registro& dst, int32_t n, bool resolve)
             dst.flags &= static_cast<uint8_t>(~registro::kAddressInherited);
         }
     }
-    m_previous = dst;
+    // Only what the next read's walk consults: its number, flags, name and address.
+    m_previous.recno = dst.recno;
+    m_previous.flags = dst.flags;
+    m_previous.name = dst.name;
+    m_previous.address = dst.address;
     return true;
 }
 

@@ -35,11 +35,17 @@ void huffman::parse()
         const uint32_t len = bytes::le32(&m_raw[12 * c + 8]);
         m_length[c] = static_cast<uint8_t>(std::min<uint32_t>(len, 32));
     }
-    for (int n = 0; n < kNodes; ++n) {
-        const uint8_t* node = &m_raw[kTreeOffset + 16 * n];
-        m_symbol[n] = node[0];
-        m_child0[n] = bytes::le32(node + 8);
-        m_child1[n] = bytes::le32(node + 12);
+    auto child = [&](uint32_t n, int bit) { return bytes::le32(&m_raw[kTreeOffset + 16 * n + 8 + 4 * bit]); };
+    for (uint32_t n = 0; n < kNodes; ++n) {
+        for (int bit = 0; bit < 2; ++bit) {
+            const uint32_t c = child(n, bit);
+            if (c >= kNodes)
+                m_step[2 * n + bit] = kStop;
+            else if (child(c, 0) == 0)
+                m_step[2 * n + bit] = kLeaf | m_raw[kTreeOffset + 16 * c];
+            else
+                m_step[2 * n + bit] = c;
+        }
     }
 }
 
@@ -51,24 +57,27 @@ int32_t huffman::Decode(char* dst, int32_t dstCapacity, const uint8_t* src, int3
     int32_t count = 0;
     uint32_t node = 0;
     for (int32_t i = 0; i < srcLength; ++i) {
-        const uint8_t byte = src[i];
+        const uint32_t byte = src[i];
         for (int bit = 7; bit >= 0; --bit) {
-            node = ((byte >> bit) & 1) ? m_child1[node] : m_child0[node];
-            if (node >= kNodes)
-                return count; // a child outside the tree: nonsense table, stop with what we have
-            if (m_child0[node] != 0)
+            const uint32_t step = m_step[2 * node + ((byte >> bit) & 1u)];
+            if (step < kLeaf) {
+                node = step;
                 continue;
-            const uint8_t symbol = m_symbol[node];
-            if (symbol == 0)
+            }
+            if (step == kStop) {
+                dst[count] = 0; // a child outside the tree: nonsense table, stop with what we have
                 return count;
-            if (count + 1 >= dstCapacity)
-                return count; // no room for one more character and the terminator
-            dst[count] = static_cast<char>(symbol);
-            ++count;
-            dst[count] = 0;
+            }
+            const auto symbol = static_cast<char>(step & 0xFF);
+            if (symbol == 0 || count + 1 >= dstCapacity) {
+                dst[count] = 0; // the end of the string, or no room for one more character
+                return count;
+            }
+            dst[count++] = symbol;
             node = 0;
         }
     }
+    dst[count] = 0;
     return count;
 }
 

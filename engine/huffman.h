@@ -55,10 +55,12 @@ private:
     void parse();
 
     std::array<uint8_t, kTableSize> m_raw{};
-    // Parsed views of m_raw, so a decode step is two array reads.
+    // Parsed views of m_raw. m_step[2 * node + bit] is where one bit leads from a node: the child's
+    // number, or kLeaf | symbol when the child is a leaf, or kStop when the child lies outside the
+    // tree; a decode step is then one array read.
+    static constexpr uint32_t kLeaf = 0x10000;
+    static constexpr uint32_t kStop = 0x20000;
     std::array<uint32_t, 256> m_code{};
     std::array<uint8_t, 256> m_length{};
-    std::array<uint32_t, kNodes> m_child0{};
-    std::array<uint32_t, kNodes> m_child1{};
-    std::array<uint8_t, kNodes> m_symbol{};
+    std::array<uint32_t, 2 * kNodes> m_step{};
 };

@@ -45,6 +45,16 @@ private:
 
 } // namespace
 
+void registro::Clear()
+{
+    recno = agendaRef = 0;
+    flags = 0;
+    localityId = adNumber = areaCode = phonePrefix = phoneLine = rubroId = 0;
+    for (std::string* s : {&phoneText, &name, &address, &localityText, &provinceText, &web, &mail})
+        s->clear();
+    hasNote = false;
+}
+
 bool registro::DecodeRecord(const uint8_t* bytes, int32_t length, const huffman& codes)
 {
     agendaRef = 0;

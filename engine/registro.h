@@ -51,7 +51,8 @@ public:
     std::string mail;
     bool hasNote = false;
 
-    void Clear() { *this = registro(); }
+    // Resets every field; the texts keep their storage, so a reused object decodes without allocating.
+    void Clear();
 
     // Fills the fields from one stored record of the given length. Fields whose string is absent
     // keep their value (inherited fields are resolved by the record store). A record whose bytes end
