@@ -1,0 +1,16 @@
+// SampleProductPage: the product page of a sample data set (info/Productos.html): a small Spanish
+// web page, UTF-8, about the directory's national and regional editions, with the guides, their
+// provinces and the listing counts of this data set. Pure function, any thread.
+#pragma once
+
+#include "builder/SampleCatalog.h"
+
+#include <cstdint>
+#include <string>
+
+namespace sample {
+
+// listings: alphabetical, commercial and professional listing counts.
+[[nodiscard]] std::string productsPage(const SampleCatalog& catalog, const int32_t listings[3]);
+
+} // namespace sample
