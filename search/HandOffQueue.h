@@ -1,0 +1,58 @@
+// HandOffQueue: a PassListener that carries the worker's calls over to the owner's thread and waits
+// for them, the plain-C++ counterpart of the UI's blocking queued calls. The worker posts a call and
+// waits until the owner has run it (runOne / runPending) or the queue is closed; the owner runs the
+// target listener's method on its own thread. Closing (StopWaiting, close) releases a waiting worker
+// at once and makes every later call return without being run, so stopping the worker never waits
+// for an owner that has stopped pumping. Used by the command-line search and the tests.
+#pragma once
+
+#include "search/PassListener.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+
+class HandOffQueue : public PassListener {
+public:
+    // target is called on the owner's thread only; it must outlive the queue.
+    explicit HandOffQueue(PassListener& target) : m_target(target) {}
+
+    // Worker side.
+    void PassStarted() override;
+    void MatchFound(int32_t record, int32_t count) override;
+    void PassEnded(int32_t count) override;
+    void StopWaiting() override { close(); }
+
+    // Owner side. runOne waits up to timeout for a call and runs it; false when none came (or the
+    // queue is closed). runPending runs the calls already waiting and returns how many ran.
+    bool runOne(std::chrono::milliseconds timeout);
+    int runPending();
+    // Releases the waiting worker; later calls are dropped.
+    void close();
+    [[nodiscard]] bool closed() const;
+    // Calls posted and not yet run.
+    [[nodiscard]] size_t waiting() const;
+    // Blocks until a call is waiting or the queue is closed, without running it.
+    void waitForCall() const;
+
+private:
+    struct Call {
+        uint64_t id;
+        std::function<void()> run;
+    };
+
+    void post(std::function<void()> run);
+    void runLocked(std::unique_lock<std::mutex>& lock);
+
+    PassListener& m_target;
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_posted; // owner: a call is waiting
+    std::condition_variable m_done;           // worker: its call has run
+    std::deque<Call> m_calls;
+    uint64_t m_nextId = 1;
+    uint64_t m_doneUpTo = 0; // calls run in order: every id up to this one has run
+    bool m_closed = false;
+};

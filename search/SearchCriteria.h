@@ -1,0 +1,83 @@
+// SearchCriteria: the criteria table of the search passes and the values the search panel gives
+// them. A criterion's code is also the bit-set plane that holds its result. The table's order is the
+// order of every scan and the tie-break between rows in the merge. Plain data, any thread.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace criteria {
+
+enum Code : uint8_t {
+    kRubro = 1,
+    kLocality = 2,
+    kProvince = 3,
+    kGuide = 4,
+    kArea = 9,
+    kPrefix = 10,
+    kLine = 11,
+    kNameWords = 12,
+    kAddressWords = 13,
+    kSelection = 14, // only ever 0: a pass that visits it withdraws the selection requirement
+};
+
+struct Row {
+    uint8_t code;
+    int slot;     // record-store index slot; 9 is never opened
+    int32_t area; // key space of a list index, or word area (0 names, 1 addresses)
+    bool word;
+};
+
+inline constexpr int kRows = 10;
+inline constexpr std::array<Row, kRows> kTable = {{
+    {kLocality, 4, 0, false},
+    {kRubro, 8, 0, false},
+    {kGuide, 6, 0, false},
+    {kProvince, 5, 0, false},
+    {kPrefix, 2, 0, false},
+    {kLine, 3, 0, false},
+    {kArea, 1, 0, false},
+    {kNameWords, 7, 0, true},
+    {kAddressWords, 7, 1, true},
+    {kSelection, 9, 0, false},
+}};
+
+// The row of a code, or -1.
+[[nodiscard]] constexpr int rowOf(int code)
+{
+    for (int i = 0; i < kRows; ++i)
+        if (kTable[static_cast<size_t>(i)].code == code)
+            return i;
+    return -1;
+}
+
+[[nodiscard]] constexpr uint32_t bit(int code)
+{
+    return code >= 0 && code < 32 ? 1u << code : 0u;
+}
+
+// Every criterion code as a plane mask.
+inline constexpr uint32_t kAllCodes = [] {
+    uint32_t m = 0;
+    for (const Row& r : kTable)
+        m |= 1u << r.code;
+    return m;
+}();
+
+// One value per row: a key for list rows (0 = not in use), a Windows-1252 text for word rows
+// ("" = not in use).
+struct Values {
+    std::array<int32_t, kRows> key{};
+    std::array<std::string, kRows> text{};
+
+    [[nodiscard]] bool empty(int row) const
+    {
+        return kTable[static_cast<size_t>(row)].word ? text[static_cast<size_t>(row)].empty()
+                                                     : key[static_cast<size_t>(row)] == 0;
+    }
+    [[nodiscard]] int32_t keyOf(int code) const { return key[static_cast<size_t>(rowOf(code))]; }
+    [[nodiscard]] const std::string& textOf(int code) const { return text[static_cast<size_t>(rowOf(code))]; }
+};
+
+} // namespace criteria

@@ -1,0 +1,475 @@
+#include "search/ThreadFillList.h"
+
+#include "engine/WordFold.h"
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+
+using namespace criteria;
+
+namespace {
+
+// How often the long loops of a pass look for a termination request.
+constexpr uint32_t kTerminateCheck = 0xFFFF;
+
+} // namespace
+
+ThreadFillList::ThreadFillList(FiltroBits& bits, QdData& store, PassListener& listener, Threading threading)
+    : m_bits(bits), m_listener(listener), m_threading(threading)
+{
+    for (int i = 0; i < kRows; ++i)
+        m_indexes[static_cast<size_t>(i)] = store.IndexAt(kTable[static_cast<size_t>(i)].slot);
+    if (m_threading == Threading::Worker)
+        m_thread = std::thread([this] { loop(); });
+}
+
+ThreadFillList::~ThreadFillList()
+{
+    Stop();
+}
+
+// ---- Criteria (main thread)
+
+void ThreadFillList::store(int row, int32_t key)
+{
+    std::lock_guard lock(m_stateMutex);
+    m_values.key[static_cast<size_t>(row)] = key;
+}
+
+void ThreadFillList::storeText(int row, std::string text)
+{
+    std::lock_guard lock(m_stateMutex);
+    m_values.text[static_cast<size_t>(row)] = std::move(text);
+}
+
+void ThreadFillList::SetGuide(int32_t guide)
+{
+    {
+        std::lock_guard lock(m_stateMutex);
+        m_values.key[rowOf(kGuide)] = guide;
+        m_values.key[rowOf(kProvince)] = 0;
+        m_values.key[rowOf(kLocality)] = 0;
+    }
+    RequestPass(kGuide);
+    RequestPass(kProvince);
+    RequestPass(kLocality);
+}
+
+void ThreadFillList::SetRubro(int32_t rubro)
+{
+    store(rowOf(kRubro), rubro);
+    RequestPass(kRubro);
+}
+
+void ThreadFillList::SetPlace(int32_t province, int32_t locality)
+{
+    if (locality == 0) {
+        {
+            std::lock_guard lock(m_stateMutex);
+            m_values.key[rowOf(kProvince)] = province;
+            m_values.key[rowOf(kLocality)] = 0;
+        }
+        RequestPass(kProvince);
+        RequestPass(kLocality);
+        return;
+    }
+    store(rowOf(kLocality), locality);
+    RequestPass(kLocality);
+}
+
+void ThreadFillList::SetPhone(int32_t area, int32_t prefix, int32_t line)
+{
+    {
+        std::lock_guard lock(m_stateMutex);
+        m_values.key[rowOf(kArea)] = area;
+        m_values.key[rowOf(kPrefix)] = prefix;
+        m_values.key[rowOf(kLine)] = line;
+    }
+    RequestPass(kArea);
+    RequestPass(kPrefix);
+    RequestPass(kLine);
+}
+
+void ThreadFillList::SetNameText(std::string text)
+{
+    storeText(rowOf(kNameWords), std::move(text));
+    RequestPass(kNameWords);
+}
+
+void ThreadFillList::SetAddressText(std::string text)
+{
+    storeText(rowOf(kAddressWords), std::move(text));
+    RequestPass(kAddressWords);
+}
+
+void ThreadFillList::ResetCriteria()
+{
+    SetGuide(0);
+    SetRubro(0);
+    SetPlace(0, 0);
+    SetPhone(0, 0, 0);
+    SetNameText("");
+    SetAddressText("");
+    store(rowOf(kSelection), 0);
+    RequestPass(0);
+}
+
+void ThreadFillList::SetRange(int32_t r, bool restart)
+{
+    {
+        BitsAccess bits = accessBits();
+        bits->SelectRange(r);
+    }
+    {
+        std::lock_guard lock(m_stateMutex);
+        m_range = r;
+        m_cleanMask = 0;
+        m_changedDuringPass = ~0u;
+    }
+    if (restart)
+        RequestPass(0);
+}
+
+void ThreadFillList::RequestPass(int code)
+{
+    bool wake = false;
+    {
+        std::lock_guard lock(m_stateMutex);
+        const uint32_t changed = code == 0 ? ~0u : bit(code);
+        m_cleanMask &= ~changed;
+        m_changedDuringPass |= changed;
+        if (m_busy) {
+            m_again = true;
+        } else {
+            m_busy = true;
+            wake = true;
+        }
+    }
+    if (wake)
+        m_wake.notify_one();
+}
+
+uint32_t ThreadFillList::cleanMask() const
+{
+    std::lock_guard lock(m_stateMutex);
+    return m_cleanMask;
+}
+
+int32_t ThreadFillList::range() const
+{
+    std::lock_guard lock(m_stateMutex);
+    return m_range;
+}
+
+Values ThreadFillList::values() const
+{
+    std::lock_guard lock(m_stateMutex);
+    return m_values;
+}
+
+bool ThreadFillList::idle() const
+{
+    std::lock_guard lock(m_stateMutex);
+    return !m_busy && !m_again;
+}
+
+// ---- The loop
+
+void ThreadFillList::loop()
+{
+    std::unique_lock lock(m_stateMutex);
+    while (!terminating()) {
+        if (!m_busy && !m_again) {
+            // The flags are tested and the wait entered under the lock that RequestPass takes to
+            // set them, so a request cannot slip in between and be missed.
+            m_wake.wait(lock);
+            continue;
+        }
+        lock.unlock();
+        runOnePass();
+        lock.lock();
+    }
+    m_exited = true;
+    m_exitedCv.notify_all();
+}
+
+int ThreadFillList::RunPending()
+{
+    if (m_threading != Threading::CallerRuns)
+        return 0;
+    int started = 0;
+    std::unique_lock lock(m_stateMutex);
+    while (!terminating() && (m_busy || m_again)) {
+        lock.unlock();
+        runOnePass();
+        ++started;
+        lock.lock();
+    }
+    return started;
+}
+
+void ThreadFillList::runOnePass()
+{
+    {
+        // Busy for the whole pass, also when it was the again flag that started it: a request made
+        // during this pass then sets again and is not lost when busy is cleared at the end.
+        std::lock_guard lock(m_stateMutex);
+        m_busy = true;
+    }
+    handOff(nullptr, [this] { m_listener.PassStarted(); });
+    {
+        std::lock_guard lock(m_stateMutex);
+        m_again = false;
+    }
+    RunPass();
+    {
+        std::lock_guard lock(m_stateMutex);
+        m_busy = false;
+    }
+    handOff(nullptr, [this] { m_listener.PassEnded(m_matchCount.load()); });
+}
+
+void ThreadFillList::handOff(std::unique_lock<std::mutex>* bitsLock, const std::function<void()>& call)
+{
+    if (terminating())
+        return;
+    if (bitsLock)
+        bitsLock->unlock();
+    call();
+    if (bitsLock)
+        bitsLock->lock();
+}
+
+void ThreadFillList::Terminate()
+{
+    {
+        std::lock_guard lock(m_stateMutex);
+        m_terminate = true;
+    }
+    m_wake.notify_all();
+    m_listener.StopWaiting();
+}
+
+void ThreadFillList::Stop(const std::function<void()>& pump)
+{
+    Terminate();
+    if (!m_thread.joinable())
+        return;
+    if (pump) {
+        std::unique_lock lock(m_stateMutex);
+        while (!m_exited) {
+            lock.unlock();
+            pump();
+            lock.lock();
+            m_exitedCv.wait_for(lock, std::chrono::milliseconds(1), [this] { return m_exited; });
+        }
+    }
+    m_thread.join();
+}
+
+// ---- The pass (worker)
+
+void ThreadFillList::RunPass()
+{
+    m_matchCount = 0;
+
+    // Withdraw the criteria emptied since they were computed; the others out of date make the pass.
+    // Values are copied here, once: changes from now on are for the next pass.
+    std::array<PassRow, kRows> rows;
+    int n = 0;
+    uint32_t withdrawn = 0;
+    Values values;
+    bool stop = false;
+    {
+        std::lock_guard lock(m_stateMutex);
+        for (int i = 0; i < kRows; ++i) {
+            const Row& t = kTable[static_cast<size_t>(i)];
+            const uint32_t b = bit(t.code);
+            if (m_cleanMask & b)
+                continue;
+            if (m_values.empty(i)) {
+                withdrawn |= b;
+                m_cleanMask |= b;
+                continue;
+            }
+            PassRow& row = rows[static_cast<size_t>(n++)];
+            row = PassRow{};
+            row.row = i;
+            row.code = t.code;
+            row.bit = b;
+            row.word = t.word;
+            row.area = t.area;
+            row.index = m_indexes[static_cast<size_t>(i)];
+        }
+        values = m_values;
+        m_changedDuringPass = 0;
+        stop = m_again || terminating();
+    }
+
+    std::unique_lock bitsLock(m_bitsMutex);
+    for (const Row& t : kTable)
+        if (withdrawn & bit(t.code))
+            m_bits.SetRequired(t.code, false);
+    if (stop)
+        return;
+
+    // Set-up.
+    const FiltroBits::Bounds bounds = m_bits.selectedBounds();
+    m_lo = std::max(bounds.first, 1);
+    m_hi = std::min({bounds.last, m_bits.wordCount() - 1, WordMap::kBytes - 1});
+    m_map.clear();
+    uint32_t codes = 0;
+    uint32_t writtenInSetUp = 0;
+    bool bothWordRows = false;
+    {
+        int words = 0;
+        for (int i = 0; i < n; ++i)
+            words += rows[static_cast<size_t>(i)].word ? 1 : 0;
+        bothWordRows = words > 1;
+    }
+    for (int i = 0; i < n; ++i) {
+        PassRow& row = rows[static_cast<size_t>(i)];
+        codes |= row.bit;
+        if (row.word) {
+            const bool hasResult = setUpWordRow(row, values.text[static_cast<size_t>(row.row)]);
+            if (bothWordRows && row.code == kNameWords) {
+                // The name and the address words cannot share the map's eight bits, so the name row
+                // writes its plane now, frees the map for the address words and sits out the merge
+                // (the merge still requires the plane through Passes).
+                m_bits.ClearCodes(row.bit);
+                if (hasResult && row.mask == 0)
+                    m_bits.SetCodeEverywhere(row.code, true);
+                else
+                    for (int32_t r = row.cursor; r != 0; r = r < m_hi ? m_map.find(r + 1, m_hi, row.mask) : 0)
+                        m_bits.SetBit(r, row.code, true);
+                m_map.clear();
+                row.merged = false;
+                row.cursor = 0;
+                writtenInSetUp |= row.bit;
+            }
+        } else {
+            setUpKeyRow(row, values.key[static_cast<size_t>(row.row)]);
+        }
+        m_bits.Require(row.code);
+        if (terminating())
+            return;
+    }
+    m_lastPassCodes = codes;
+    m_bits.ClearCodes(codes & ~writtenInSetUp);
+
+    // Merge: visit the union of the rows' lists in ascending order, set each row's plane for the
+    // records of its list, and count the records that every row holds and that pass.
+    int32_t count = 0;
+    uint32_t steps = 0;
+    for (;;) {
+        int candidate = -1;
+        int32_t r = INT32_MAX;
+        for (int i = 0; i < n; ++i) {
+            const PassRow& row = rows[static_cast<size_t>(i)];
+            if (row.merged && row.cursor != 0 && row.cursor < r) {
+                r = row.cursor;
+                candidate = i;
+            }
+        }
+        if (candidate < 0)
+            break;
+        bool all = true;
+        for (int i = 0; i < n; ++i) {
+            const PassRow& row = rows[static_cast<size_t>(i)];
+            if (!row.merged)
+                continue;
+            if (row.cursor == r)
+                m_bits.SetBit(r, row.code, true);
+            else
+                all = false;
+        }
+        if (all && m_bits.Passes(r)) {
+            ++count;
+            if (count <= kFirstMatches || count % kMatchStep == 0) {
+                m_matchCount = count;
+                m_lastMatch = r;
+                handOff(&bitsLock, [this, r, count] { m_listener.MatchFound(r, count); });
+            }
+        }
+        for (int i = 0; i < n; ++i) {
+            PassRow& row = rows[static_cast<size_t>(i)];
+            if (row.merged && row.cursor == r)
+                advance(row, r);
+        }
+        if ((++steps & kTerminateCheck) == 0 && terminating())
+            break;
+    }
+    m_matchCount = count;
+    if (terminating())
+        return; // the planes are half written: nothing becomes clean
+
+    {
+        // A criterion changed after this pass read it keeps its plane out of date, so the next
+        // pass computes it again instead of trusting the plane of the old value.
+        std::lock_guard lock(m_stateMutex);
+        m_cleanMask |= codes & ~m_changedDuringPass;
+    }
+    m_matchCount = m_bits.CountPassing();
+    ++m_passesCompleted;
+}
+
+bool ThreadFillList::setUpWordRow(PassRow& row, const std::string& text)
+{
+    row.mask = 0;
+    row.cursor = 0;
+    size_t position = 0;
+    for (int taken = 0; taken < kMaxWords; ++taken) {
+        std::string word = wordfold::NextWord(text, row.area, position);
+        if (word.empty())
+            break;
+        if (word.size() > kWordKeyLength)
+            word.resize(kWordKeyLength);
+        std::unique_ptr<IxQuery> q = row.index ? row.index->Query(word, row.area) : nullptr;
+        if (!q)
+            return false; // a word no record holds: the row matches nothing
+        const auto b = static_cast<uint8_t>(1u << taken);
+        row.mask |= b;
+        uint32_t k = 0;
+        for (int32_t r = row.index->QueryNext(*q); r > 0; r = row.index->QueryNext(*q)) {
+            // Records outside the range can never pass, so they stay out of the map.
+            if (r >= m_lo && r <= m_hi)
+                m_map.mark(r, b);
+            if ((++k & kTerminateCheck) == 0 && terminating())
+                break;
+        }
+        row.index->FreeQuery(std::move(q));
+    }
+    // No word of three letters or more: every record of the range matches the row.
+    row.cursor = m_lo <= m_hi ? m_map.find(m_lo, m_hi, row.mask) : 0;
+    return true;
+}
+
+void ThreadFillList::setUpKeyRow(PassRow& row, int32_t key)
+{
+    row.cursor = 0;
+    if (!row.index || !row.index->SeekList(key, row.area))
+        return;
+    int32_t r = row.index->ListFirst(row.area);
+    // The records before the range cannot pass; lists are ascending, so the ones after it end the
+    // row.
+    uint32_t k = 0;
+    while (r > 0 && r < m_lo) {
+        const int32_t next = row.index->ListNext(row.area);
+        r = next > r ? next : 0;
+        if ((++k & kTerminateCheck) == 0 && terminating())
+            return;
+    }
+    row.cursor = r > 0 && r <= m_hi ? r : 0;
+}
+
+void ThreadFillList::advance(PassRow& row, int32_t r)
+{
+    if (row.word) {
+        row.cursor = r < m_hi ? m_map.find(r + 1, m_hi, row.mask) : 0;
+        return;
+    }
+    // A damaged list that does not ascend ends where it stops ascending.
+    const int32_t next = row.index->ListNext(row.area);
+    row.cursor = next > r && next <= m_hi ? next : 0;
+}

@@ -1,0 +1,166 @@
+// ThreadFillList: the result-list worker. Holds the search criteria and runs the search passes on
+// its own thread: a pass recomputes the criteria whose value changed since they were last computed,
+// each into its plane of the bit set, by merging their ascending record lists; it hands the first
+// matches to the listener while it runs and counts the passing records at the end. Created asleep
+// by the main window with the bit set and the record store (whose indexes the passes read); both,
+// and the listener, must outlive it.
+//
+// Threads. Setters, SetRange, RequestPass, accessBits, Terminate and Stop belong to the owner's
+// (main) thread; the getters may be called from any thread. The listener is called on the worker,
+// which waits for each call. A pass reads the criteria once, after PassStarted has returned, so a
+// handler that sets several criteria in a row has finished before the pass looks at any of them;
+// a change made while a pass runs makes the worker run one more pass, however many changes come.
+//
+// The bit set belongs to the worker while a pass runs, except while it waits in a listener call.
+// The main thread reaches the bit set only through accessBits() (scrolling, counts, the result
+// filters, selection marks): the guard waits for the worker's next listener call or the end of
+// its pass, and inside a listener call it is free at once. Never hold the guard while calling
+// Stop or RunPending, and never across a return to an event loop that runs listener calls.
+#pragma once
+
+#include "engine/FiltroBits.h"
+#include "engine/QdData.h"
+#include "search/PassListener.h"
+#include "search/SearchCriteria.h"
+#include "search/WordMap.h"
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+
+class ThreadFillList {
+public:
+    enum class Threading {
+        Worker,     // passes run on the worker thread (the program)
+        CallerRuns, // no thread: RunPending runs the passes on the caller's thread (tests, tools)
+    };
+
+    static constexpr int kMaxWords = 8;           // words of one text looked up
+    static constexpr size_t kWordKeyLength = 10;  // bytes of a word looked up
+    static constexpr int32_t kFirstMatches = 30;  // matches handed over one by one
+    static constexpr int32_t kMatchStep = 10'000; // then every this many
+
+    ThreadFillList(FiltroBits& bits, QdData& store, PassListener& listener, Threading threading = Threading::Worker);
+    // Stop() without a pump: the listener must be able to stop waiting (see PassListener).
+    ~ThreadFillList();
+    ThreadFillList(const ThreadFillList&) = delete;
+    ThreadFillList& operator=(const ThreadFillList&) = delete;
+
+    // Criterion setters. Each stores its values and asks for a pass once per code it sets.
+    void SetGuide(int32_t guide); // also clears province and locality
+    void SetRubro(int32_t rubro);
+    // locality 0: province = province, locality = 0; otherwise only the locality changes.
+    void SetPlace(int32_t province, int32_t locality);
+    void SetPhone(int32_t area, int32_t prefix, int32_t line);
+    void SetNameText(std::string text); // Windows-1252
+    void SetAddressText(std::string text);
+    // Every criterion empty, then a pass that withdraws them all.
+    void ResetCriteria();
+    // Selects range r of the bit set (0 telephone, 1 commercial, 2 professional, -1 the agenda's
+    // view). The planes of the old range say nothing about the new one, so every criterion will be
+    // recomputed (or withdrawn) by the next pass. With restart, that pass is asked for now.
+    void SetRange(int32_t r, bool restart = false);
+    // Marks the criterion's plane as out of date (code 0: every plane) and wakes the worker, or
+    // makes it run one more pass when one is running.
+    void RequestPass(int code);
+
+    // Exclusive use of the bit set for the main thread; see the header comment.
+    class BitsAccess {
+    public:
+        FiltroBits& bits() { return m_bits; }
+        FiltroBits* operator->() { return &m_bits; }
+
+    private:
+        friend class ThreadFillList;
+        BitsAccess(std::mutex& m, FiltroBits& bits) : m_lock(m), m_bits(bits) {}
+        std::unique_lock<std::mutex> m_lock;
+        FiltroBits& m_bits;
+    };
+    [[nodiscard]] BitsAccess accessBits() { return BitsAccess(m_bitsMutex, m_bits); }
+
+    // Results. matchCount: the matches so far while a pass runs, the passing count after it.
+    [[nodiscard]] int32_t matchCount() const { return m_matchCount.load(); }
+    [[nodiscard]] int32_t lastMatch() const { return m_lastMatch.load(); }
+    // The codes that the last pass to get past its start recomputed.
+    [[nodiscard]] uint32_t lastPassCodes() const { return m_lastPassCodes.load(); }
+    // Passes that ran to their end (counted before PassEnded is called).
+    [[nodiscard]] int32_t passesCompleted() const { return m_passesCompleted.load(); }
+    [[nodiscard]] uint32_t cleanMask() const;
+    [[nodiscard]] int32_t range() const;
+    [[nodiscard]] criteria::Values values() const;
+    // No pass asked for and none running.
+    [[nodiscard]] bool idle() const;
+
+    // CallerRuns only: runs the passes asked for, on this thread, until none is asked for; returns
+    // how many started. The listener is called directly.
+    int RunPending();
+
+    // Asks the loop to end and wakes the worker: no pass starts afterwards, a running pass stops at
+    // its next step without marking anything clean, and no listener call is made once asked. Tells
+    // the listener to stop waiting.
+    void Terminate();
+    // Terminate, then waits until the worker has left its loop. pump, when given, runs while waiting
+    // (the UI passes its event processing, so a listener call already on its way to the main thread
+    // still runs and the worker is not left waiting for it).
+    void Stop(const std::function<void()>& pump = {});
+
+private:
+    struct PassRow {
+        int row = 0;
+        uint8_t code = 0;
+        uint32_t bit = 0;
+        bool word = false;
+        int32_t area = 0;
+        Indice* index = nullptr;
+        uint8_t mask = 0;   // word rows: the bits of the row's words
+        int32_t cursor = 0; // next candidate record, 0 = none left
+        bool merged = true; // false: the plane was written in the set-up and the row sits out the merge
+    };
+
+    void loop();
+    // One turn of the loop with the flags found set: PassStarted, RunPass, PassEnded.
+    void runOnePass();
+    void RunPass();
+    // False when a word is missing from the index (the row then matches nothing).
+    bool setUpWordRow(PassRow& row, const std::string& text);
+    void setUpKeyRow(PassRow& row, int32_t key);
+    void advance(PassRow& row, int32_t r);
+    // Runs a listener call with the bit set released; skipped once termination is asked.
+    void handOff(std::unique_lock<std::mutex>* bitsLock, const std::function<void()>& call);
+    void store(int row, int32_t key);
+    void storeText(int row, std::string text);
+    [[nodiscard]] bool terminating() const { return m_terminate.load(std::memory_order_relaxed); }
+
+    FiltroBits& m_bits;
+    PassListener& m_listener;
+    const Threading m_threading;
+    std::array<Indice*, criteria::kRows> m_indexes{};
+    WordMap m_map;
+    int32_t m_lo = 0, m_hi = -1; // the range of the running pass
+
+    // Shared state, under m_stateMutex.
+    mutable std::mutex m_stateMutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_exitedCv;
+    criteria::Values m_values;
+    uint32_t m_cleanMask = 0;
+    uint32_t m_changedDuringPass = 0; // codes asked for since the running pass read the criteria
+    bool m_busy = false;
+    bool m_again = false;
+    bool m_exited = false;
+    int32_t m_range = 0;
+
+    std::atomic<bool> m_terminate{false};
+    std::atomic<int32_t> m_matchCount{0};
+    std::atomic<int32_t> m_lastMatch{0};
+    std::atomic<uint32_t> m_lastPassCodes{0};
+    std::atomic<int32_t> m_passesCompleted{0};
+
+    std::mutex m_bitsMutex;
+    std::thread m_thread; // last: starts once everything above exists
+};

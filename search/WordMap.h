@@ -1,0 +1,47 @@
+// WordMap: one byte per record number (0 .. 11,999,999); bit j of byte r says that record r holds
+// word j of the words being looked up. Allocated once; clear() zeroes only the bytes marked since
+// the last clear, so a pass over a rare word does not touch 12 MB. Owned by the search worker and
+// used on its thread only.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+class WordMap {
+public:
+    static constexpr int32_t kBytes = 12'000'000;
+
+    WordMap();
+    WordMap(const WordMap&) = delete;
+    WordMap& operator=(const WordMap&) = delete;
+
+    // False when the map could not be allocated; it then marks nothing and finds nothing.
+    [[nodiscard]] bool valid() const { return m_bytes != nullptr; }
+
+    void clear();
+    // Sets bits in byte r; numbers outside the map are ignored.
+    void mark(int32_t r, uint8_t bits)
+    {
+        if (r < 0 || r >= kBytes || !m_bytes)
+            return;
+        m_bytes[r] |= bits;
+        if (r < m_lo)
+            m_lo = r;
+        if (r > m_hi)
+            m_hi = r;
+    }
+    // The first r in [from, to] whose byte equals mask, or 0 when there is none. Bounds are clamped
+    // to the map (record 0 is never returned).
+    [[nodiscard]] int32_t find(int32_t from, int32_t to, uint8_t mask) const;
+    [[nodiscard]] uint8_t at(int32_t r) const { return r >= 0 && r < kBytes && m_bytes ? m_bytes[r] : 0; }
+
+private:
+    struct FreeDeleter {
+        void operator()(uint8_t* p) const { std::free(p); }
+    };
+
+    std::unique_ptr<uint8_t[], FreeDeleter> m_bytes;
+    int32_t m_lo = kBytes; // span marked since the last clear; empty when m_lo > m_hi
+    int32_t m_hi = -1;
+};

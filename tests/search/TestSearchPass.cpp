@@ -1,0 +1,544 @@
+// Search passes run on the test's own thread (CallerRuns): criteria setters, the withdraw / recompute
+// rules, the word reading of the search texts, the hand-off of the first matches, and incremental
+// passes checked against a fresh brute-force search of the decoded records.
+#include "search/PhoneSplit.h"
+#include "search/ThreadFillList.h"
+#include "tests/support/SearchFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace searchtest;
+using criteria::bit;
+
+namespace {
+
+std::vector<Entry> edgeEntries()
+{
+    using G = GuideKind;
+    std::vector<Entry> e;
+    auto add = [&](G g, int32_t loc, int32_t rubro, int32_t area, int32_t prefix, int32_t line, const char* name,
+                   const char* address) {
+        Entry x;
+        x.guide = g;
+        x.locality = loc;
+        x.rubro = rubro;
+        x.area = area;
+        x.prefix = prefix;
+        x.line = line;
+        x.name = name;
+        x.address = address;
+        e.push_back(x);
+    };
+    add(G::Alphabetical, 1, 0, 11, 4348, 8000, "JOSÉ ARIAS", "AV. SAN MARTIN 100");
+    add(G::Alphabetical, 1, 0, 11, 4348, 0, "JOSEFINA PAZ", "SAN MARTIN 200");
+    add(G::Alphabetical, 3, 0, 351, 4220, 1234, "GOMEZ S.A.", "BELGRANO 5");
+    add(G::Alphabetical, 3, 0, 351, 4220, 1235, "SANTOS SAN", "PJE. S.A. 12");
+    add(G::Alphabetical, 5, 0, 341, 480, 123, "CONSTRUCCIONES DEL SUR", "RIVADAVIA 1");
+    add(G::Alphabetical, 5, 0, 341, 480, 124, "CONSTRUCCION NORTE", "RIVADAVIA 2");
+    add(G::Alphabetical, 5, 0, 341, 480, 125, "CONSTRUCTORA ESTE", "RIVADAVIA 3");
+    add(G::Alphabetical, 2, 0, 221, 4000, 1, "AAA BBB CCC DDD EEE FFF GGG HHH", "CALLE 7 NRO 1");
+    add(G::Alphabetical, 2, 0, 221, 4000, 2, "AAA BBB CCC DDD EEE FFF GGG", "CALLE 7 NRO 2");
+    add(G::Alphabetical, 1, 0, 11, 4348, 9, "GARCIA LOPEZ", "MARTIN FIERRO 9");
+    add(G::Alphabetical, 3, 0, 351, 4220, 9, "GARCIA DIAZ", "BELGRANO 7");
+    add(G::Alphabetical, 4, 0, 0, 0, 0, "PEREZ", "SAN JUAN 5");
+    add(G::Alphabetical, 1, 0, 11, 4349, 10, "SAN MARTIN S.A.", "CALLE 3");
+    add(G::Commercial, 1, 1, 11, 4951, 1, "FARMACIA GARCIA", "AV. CORRIENTES 1");
+    add(G::Commercial, 3, 2, 351, 4221, 2, "FERRETERIA PEREZ", "SAN MARTIN 5");
+    add(G::Commercial, 3, 1, 351, 4221, 3, "FARMACIA CENTRAL", "COLON 8");
+    add(G::Professional, 1, 4, 11, 4300, 4, "GARCIA ABOGADO", "TUCUMAN 10");
+    e[9].web = true; // GARCIA LOPEZ
+    return e;
+}
+
+class EdgeCases : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_data = std::make_unique<DataSet>(edgeEntries());
+        s_all = decodeAll(*s_data);
+    }
+    static void TearDownTestSuite()
+    {
+        s_all.clear();
+        s_data.reset();
+    }
+    void SetUp() override
+    {
+        m_worker = std::make_unique<ThreadFillList>(s_data->bits(), s_data->store(), m_listener,
+                                                    ThreadFillList::Threading::CallerRuns);
+        m_worker->SetRange(0);
+        m_worker->ResetCriteria();
+        m_worker->RunPending();
+    }
+
+    // Runs the asked-for passes and returns the names of the passing records.
+    std::vector<std::string> search()
+    {
+        m_worker->RunPending();
+        std::vector<std::string> names;
+        auto bits = m_worker->accessBits();
+        for (int32_t r : passing(bits.bits())) {
+            registro rec;
+            EXPECT_TRUE(s_data->store().ReadRecord(rec, r));
+            names.push_back(cp1252::toUtf8(rec.name));
+        }
+        EXPECT_EQ(static_cast<int32_t>(names.size()), m_worker->matchCount());
+        return names;
+    }
+    // The result must also be what a fresh search with the same criteria gives.
+    void expectFresh()
+    {
+        auto bits = m_worker->accessBits();
+        const auto b = bits->selectedBounds();
+        EXPECT_EQ(passing(bits.bits()), reference(s_all, m_worker->values(), b.first, b.last));
+    }
+    static std::vector<std::string> sorted(std::vector<std::string> v)
+    {
+        std::sort(v.begin(), v.end());
+        return v;
+    }
+
+    static std::unique_ptr<DataSet> s_data;
+    static std::vector<Decoded> s_all;
+    RecordingListener m_listener;
+    std::unique_ptr<ThreadFillList> m_worker;
+};
+
+std::unique_ptr<DataSet> EdgeCases::s_data;
+std::vector<Decoded> EdgeCases::s_all;
+
+using Names = std::vector<std::string>;
+
+TEST(SplitPhoneNumber, SplitsTheLastFourDigitsOff)
+{
+    PhoneParts p = SplitPhoneNumber("43488000");
+    EXPECT_EQ(p.prefix, 4348);
+    EXPECT_EQ(p.line, 8000);
+    p = SplitPhoneNumber("123");
+    EXPECT_EQ(p.prefix, 0);
+    EXPECT_EQ(p.line, 123);
+    p = SplitPhoneNumber("43480000");
+    EXPECT_EQ(p.line, 0);
+    EXPECT_EQ(lineCriterion(p.line), 10000);
+    p = SplitPhoneNumber("");
+    EXPECT_EQ(p.prefix, 0);
+    EXPECT_EQ(p.line, -1);
+    EXPECT_EQ(lineCriterion(p.line), 0);
+    p = SplitPhoneNumber("4x488000");
+    EXPECT_EQ(p.prefix, -1);
+    EXPECT_EQ(p.line, 8000);
+    p = SplitPhoneNumber("99999999999999");
+    EXPECT_EQ(p.prefix, -1);
+    EXPECT_EQ(p.line, 9999);
+}
+
+TEST_F(EdgeCases, TelephoneCriteria)
+{
+    const PhoneParts p = SplitPhoneNumber("43488000");
+    m_worker->SetPhone(11, p.prefix, lineCriterion(p.line));
+    EXPECT_EQ(search(), Names{"JOSÉ ARIAS"});
+    EXPECT_EQ(m_worker->lastPassCodes(), bit(9) | bit(10) | bit(11));
+
+    // 0000 is asked for as 10000.
+    m_worker->SetPhone(11, 4348, lineCriterion(SplitPhoneNumber("43480000").line));
+    EXPECT_EQ(search(), Names{"JOSEFINA PAZ"});
+
+    const PhoneParts shortNumber = SplitPhoneNumber("123");
+    m_worker->SetPhone(0, shortNumber.prefix, lineCriterion(shortNumber.line));
+    EXPECT_EQ(search(), Names{"CONSTRUCCIONES DEL SUR"});
+    EXPECT_EQ(m_worker->lastPassCodes(), bit(11));
+
+    // Keys outside their index give nothing.
+    m_worker->SetPhone(0, 60000, 0);
+    EXPECT_TRUE(search().empty());
+    m_worker->SetPhone(9999, 0, 0);
+    EXPECT_TRUE(search().empty());
+
+    // Empty telephone fields and a province: the province's records, telephone or not.
+    m_worker->SetPhone(0, 0, 0);
+    m_worker->SetPlace(2, 0);
+    EXPECT_EQ(sorted(search()), sorted({"GOMEZ S.A.", "SANTOS SAN", "GARCIA DIAZ", "PEREZ"}));
+    EXPECT_EQ(m_worker->lastPassCodes(), bit(3));
+    expectFresh();
+}
+
+TEST_F(EdgeCases, NameWordsAsTheSearchReadsThem)
+{
+    // É separates: JOSÉ is the word JOS, which JOSEFINA also starts with.
+    m_worker->SetNameText(cp("JOSÉ"));
+    EXPECT_EQ(sorted(search()), sorted({"JOSÉ ARIAS", "JOSEFINA PAZ"}));
+    m_worker->SetNameText("JOSE");
+    EXPECT_EQ(search(), Names{"JOSEFINA PAZ"});
+
+    // "." is a word letter in names and asks for the whole word at the end.
+    m_worker->SetNameText("S.A.");
+    EXPECT_EQ(sorted(search()), sorted({"GOMEZ S.A.", "SAN MARTIN S.A."}));
+
+    // Only the first eight words of three letters or more count; the short ones are skipped.
+    m_worker->SetNameText("AAA BBB CCC DDD EEE FFF GGG HHH ZZZNOPE");
+    EXPECT_EQ(search(), Names{"AAA BBB CCC DDD EEE FFF GGG HHH"});
+    m_worker->SetNameText("AB AAA BBB CCC DDD EEE FFF GGG HHH ZZZNOPE");
+    EXPECT_EQ(search(), Names{"AAA BBB CCC DDD EEE FFF GGG HHH"});
+    m_worker->SetNameText("AAA BBB CCC DDD EEE FFF GGG ZZZNOPE HHH");
+    EXPECT_TRUE(search().empty());
+
+    // A word of 14 letters is looked up by its first 10: CONSTRUCCI.
+    m_worker->SetNameText("CONSTRUCCIZZZZ");
+    EXPECT_EQ(sorted(search()), sorted({"CONSTRUCCIONES DEL SUR", "CONSTRUCCION NORTE"}));
+
+    // A text with no word of three letters lets every record through.
+    m_worker->SetNameText("DE LA");
+    EXPECT_EQ(search().size(), 13u);
+    expectFresh();
+}
+
+TEST_F(EdgeCases, AddressWordsSplitAtTheFullStop)
+{
+    m_worker->SetAddressText("AV. SAN MARTIN");
+    EXPECT_EQ(sorted(search()), sorted({"JOSÉ ARIAS", "JOSEFINA PAZ"}));
+    // In an address S.A. is S and A, both too short: no word, every record.
+    m_worker->SetAddressText("S.A.");
+    EXPECT_EQ(search().size(), 13u);
+    m_worker->SetAddressText("SAN");
+    EXPECT_EQ(sorted(search()), sorted({"JOSÉ ARIAS", "JOSEFINA PAZ", "PEREZ"}));
+    expectFresh();
+}
+
+TEST_F(EdgeCases, NameAndAddressWordsTogether)
+{
+    // Each text's words are required on their own field; their bits must not mix.
+    m_worker->SetNameText("GARCIA");
+    m_worker->SetAddressText("MARTIN");
+    EXPECT_EQ(search(), Names{"GARCIA LOPEZ"});
+    m_worker->SetNameText("JOS");
+    m_worker->SetAddressText("SAN MARTIN");
+    EXPECT_EQ(sorted(search()), sorted({"JOSÉ ARIAS", "JOSEFINA PAZ"}));
+    m_worker->SetAddressText("FIERRO");
+    EXPECT_TRUE(search().empty());
+    EXPECT_EQ(m_worker->lastPassCodes(), bit(13));
+    expectFresh();
+}
+
+TEST_F(EdgeCases, MissingSecondWordThenTheFirstAlone)
+{
+    m_worker->SetPlace(1, 0);
+    m_worker->SetNameText("GARCIA ZZZNOPE");
+    EXPECT_TRUE(search().empty());
+    EXPECT_EQ(m_worker->lastPassCodes(), bit(3) | bit(12));
+    // The province computed in the failed pass still restricts the result.
+    m_worker->SetNameText("GARCIA");
+    EXPECT_EQ(search(), Names{"GARCIA LOPEZ"});
+    EXPECT_EQ(m_worker->lastPassCodes(), bit(12));
+    expectFresh();
+}
+
+TEST_F(EdgeCases, PlaceGuideAndRubroSetters)
+{
+    m_worker->SetPlace(2, 0);
+    m_worker->SetPlace(2, 4); // a locality leaves the province as it is
+    EXPECT_EQ(search(), Names{"PEREZ"});
+    EXPECT_EQ(m_worker->values().keyOf(criteria::kProvince), 2);
+    m_worker->SetGuide(1); // clears province and locality
+    EXPECT_EQ(m_worker->values().keyOf(criteria::kProvince), 0);
+    EXPECT_EQ(m_worker->values().keyOf(criteria::kLocality), 0);
+    EXPECT_EQ(search().size(), 6u);
+    expectFresh();
+
+    m_worker->SetRange(1);
+    m_worker->ResetCriteria();
+    m_worker->SetRubro(1);
+    EXPECT_EQ(sorted(search()), sorted({"FARMACIA GARCIA", "FARMACIA CENTRAL"}));
+    m_worker->SetNameText("GARCIA");
+    EXPECT_EQ(search(), Names{"FARMACIA GARCIA"});
+    EXPECT_EQ(m_worker->lastPassCodes(), bit(12));
+    expectFresh();
+}
+
+TEST_F(EdgeCases, ChangesDuringAPassAreRecomputedByTheNextPass)
+{
+    // The province changes while the name pass runs: that pass completes, the next one computes
+    // the province plane only.
+    m_worker->SetNameText("GARCIA");
+    bool once = false;
+    m_listener.onMatch = [&](int32_t, int32_t) {
+        if (!std::exchange(once, true))
+            m_worker->SetPlace(2, 0);
+    };
+    EXPECT_EQ(m_worker->RunPending(), 2);
+    m_listener.onMatch = nullptr;
+    EXPECT_EQ(m_worker->lastPassCodes(), bit(3));
+    EXPECT_EQ(search(), Names{"GARCIA DIAZ"});
+    expectFresh();
+}
+
+TEST_F(EdgeCases, ARequestDuringTheExtraPassStartsAnotherOne)
+{
+    m_worker->SetNameText("GARCIA");
+    int pass = 0;
+    bool asked[3] = {};
+    m_listener.onStarted = [&] { ++pass; };
+    m_listener.onMatch = [&](int32_t, int32_t) {
+        if (pass == 1 && !std::exchange(asked[1], true))
+            m_worker->SetNameText("JOS");
+        else if (pass == 2 && !std::exchange(asked[2], true))
+            m_worker->SetAddressText("SAN MARTIN 100");
+    };
+    EXPECT_EQ(m_worker->RunPending(), 3);
+    m_listener.onStarted = nullptr;
+    m_listener.onMatch = nullptr;
+    EXPECT_TRUE(m_worker->idle());
+    EXPECT_EQ(search(), Names{"JOSÉ ARIAS"});
+}
+
+TEST_F(EdgeCases, ATextChangedDuringItsOwnPassIsNotTakenAsComputed)
+{
+    m_worker->SetNameText("GARCIA");
+    bool once = false;
+    m_listener.onMatch = [&](int32_t, int32_t) {
+        if (!std::exchange(once, true))
+            m_worker->SetNameText("PEREZ");
+    };
+    m_worker->RunPending();
+    m_listener.onMatch = nullptr;
+    EXPECT_EQ(search(), Names{"PEREZ"});
+    EXPECT_EQ(m_worker->cleanMask() & bit(12), bit(12));
+
+    // Clearing the form during a pass withdraws everything in the next one.
+    m_worker->SetPlace(1, 0);
+    m_worker->SetNameText("GARCIA");
+    once = false;
+    m_listener.onMatch = [&](int32_t, int32_t) {
+        if (!std::exchange(once, true))
+            m_worker->ResetCriteria();
+    };
+    m_worker->RunPending();
+    m_listener.onMatch = nullptr;
+    EXPECT_EQ(search().size(), 13u);
+    auto bits = m_worker->accessBits();
+    EXPECT_FALSE(bits->IsRequired(3));
+    EXPECT_FALSE(bits->IsRequired(12));
+}
+
+TEST_F(EdgeCases, RangeChangeWithoutResetRecomputesForTheNewRange)
+{
+    m_worker->SetNameText("GARCIA");
+    EXPECT_EQ(search().size(), 2u);
+    // The name plane was computed over range 0 only; after the switch a pass asked for by another
+    // criterion must compute it again.
+    m_worker->SetRange(1);
+    m_worker->SetRubro(1);
+    EXPECT_EQ(search(), Names{"FARMACIA GARCIA"});
+    EXPECT_EQ(m_worker->lastPassCodes(), bit(1) | bit(12));
+    m_worker->SetRange(2, true);
+    EXPECT_TRUE(search().empty()); // rubro 1 is commercial
+    m_worker->SetRubro(4);
+    EXPECT_EQ(search(), Names{"GARCIA ABOGADO"});
+}
+
+TEST_F(EdgeCases, ResultFiltersStayRequired)
+{
+    {
+        auto bits = m_worker->accessBits();
+        bits->SetRequired(5, true);
+    }
+    m_worker->SetNameText("GARCIA");
+    m_worker->RunPending();
+    {
+        auto bits = m_worker->accessBits();
+        EXPECT_TRUE(bits->IsRequired(5));
+        const auto b = bits->selectedBounds();
+        EXPECT_EQ(passing(bits.bits()), reference(s_all, m_worker->values(), b.first, b.last, bit(5)));
+        EXPECT_EQ(passing(bits.bits()).size(), 1u);
+        bits->SetRequired(5, false);
+    }
+}
+
+TEST_F(EdgeCases, EveryPassEndsAndHandsOverItsFirstMatches)
+{
+    m_worker->SetAddressText("RIVADAVIA");
+    m_worker->RunPending();
+    EXPECT_EQ(m_listener.started(), m_listener.ended());
+    EXPECT_EQ(m_listener.lastCount(), 3);
+    auto bits = m_worker->accessBits();
+    EXPECT_EQ(m_listener.lastMatchRecords(), passing(bits.bits()));
+    const auto matches = m_listener.lastMatches();
+    for (size_t i = 0; i < matches.size(); ++i)
+        EXPECT_EQ(matches[i].count, static_cast<int32_t>(i + 1));
+}
+
+// The first 30 matches and every 10,000th are handed over, in record order.
+TEST(SearchPassHandOff, FirstThirtyThenEveryTenThousandth)
+{
+    std::vector<Entry> entries;
+    for (int i = 0; i < 20'050; ++i) {
+        Entry e;
+        e.name = "COMUN " + std::to_string(i);
+        e.line = i % 10000;
+        entries.push_back(e);
+    }
+    entries[100].name = "OTRO 100"; // one record without the word
+    DataSet d(entries);
+    RecordingListener listener;
+    ThreadFillList w(d.bits(), d.store(), listener, ThreadFillList::Threading::CallerRuns);
+    w.SetRange(0);
+    w.SetNameText("COMUN");
+    w.RunPending();
+    const auto matches = listener.lastMatches();
+    ASSERT_EQ(matches.size(), 32u);
+    auto bits = w.accessBits();
+    const std::vector<int32_t> all = passing(bits.bits());
+    ASSERT_EQ(all.size(), 20'049u);
+    for (int i = 0; i < 30; ++i) {
+        EXPECT_EQ(matches[static_cast<size_t>(i)].count, i + 1);
+        EXPECT_EQ(matches[static_cast<size_t>(i)].record, all[static_cast<size_t>(i)]);
+    }
+    EXPECT_EQ(matches[30].count, 10'000);
+    EXPECT_EQ(matches[30].record, all[9'999]);
+    EXPECT_EQ(matches[31].count, 20'000);
+    EXPECT_EQ(matches[31].record, all[19'999]);
+    EXPECT_EQ(listener.lastCount(), 20'049);
+}
+
+// ---- Incremental passes against fresh searches
+
+std::vector<Entry> randomEntries(std::mt19937& rng)
+{
+    static const char* const surnames[] = {"GARCÍA",   "GARCIA",  "GARCILASO",      "PÉREZ",        "PEREYRA",
+                                           "GONZÁLEZ", "GÓMEZ",   "JOSÉ",           "JOSEFINA",     "MARTÍNEZ",
+                                           "MARTIN",   "SÁNCHEZ", "FERNÁNDEZ",      "LÓPEZ",        "MUÑOZ",
+                                           "DÍAZ",     "o'brien", "CONSTRUCCIONES", "CONSTRUCCIÓN", "SAN"};
+    static const char* const extras[] = {"S.A.", "S.R.L.", "HNOS.", "DR.", "E HIJOS", "Y CIA", "de la"};
+    static const char* const streets[] = {"AV. SAN MARTÍN", "SAN MARTIN", "SAN JUAN",      "AV.CORRIENTES",
+                                          "BELGRANO",       "RIVADAVIA",  "MARTÍN FIERRO", "PJE. S.A."};
+    auto pick = [&](const auto& table) { return std::string(table[rng() % (sizeof(table) / sizeof(table[0]))]); };
+    std::vector<Entry> out;
+    auto make = [&](GuideKind g, int count) {
+        for (int i = 0; i < count; ++i) {
+            Entry e;
+            e.guide = g;
+            e.locality = 1 + static_cast<int32_t>(rng() % 5);
+            if (g == GuideKind::Commercial)
+                e.rubro = 1 + static_cast<int32_t>(rng() % 3);
+            else if (g == GuideKind::Professional)
+                e.rubro = 4 + static_cast<int32_t>(rng() % 2);
+            static const int32_t areas[] = {11, 221, 351, 0};
+            e.area = areas[rng() % 4];
+            e.prefix = static_cast<int32_t>(4000 + rng() % 4);
+            e.line = rng() % 5 == 0 ? 0 : static_cast<int32_t>(rng() % 20);
+            e.name = pick(surnames);
+            for (unsigned k = rng() % 3; k > 0; --k)
+                e.name += " " + pick(surnames);
+            if (rng() % 3 == 0)
+                e.name += " " + pick(extras);
+            e.address = pick(streets) + " " + std::to_string(rng() % 2000);
+            e.web = rng() % 4 == 0;
+            e.mail = rng() % 3 == 0;
+            e.ad = g != GuideKind::Alphabetical && rng() % 5 == 0;
+            out.push_back(e);
+        }
+    };
+    make(GuideKind::Alphabetical, 420);
+    make(GuideKind::Commercial, 160);
+    make(GuideKind::Professional, 70);
+    return out;
+}
+
+TEST(IncrementalPasses, GiveTheResultOfAFreshSearchWithTheFinalCriteria)
+{
+    std::mt19937 rng(20240611);
+    DataSet d(randomEntries(rng));
+    const std::vector<Decoded> all = decodeAll(d);
+    static const char* const texts[] = {"GARCIA",
+                                        "GAR",
+                                        "GARCÍA",
+                                        "JOSÉ",
+                                        "JOS",
+                                        "MART",
+                                        "MARTIN.",
+                                        "S.A.",
+                                        "S.A",
+                                        "SAN MARTIN",
+                                        "AV. SAN MARTIN",
+                                        "CONSTRUCCIZZZZ",
+                                        "ZZZNOPE",
+                                        "GARCIA ZZZNOPE",
+                                        "AB",
+                                        "de la",
+                                        "garcia perez",
+                                        "PEREZ GOMEZ",
+                                        "DR.",
+                                        "o'brien",
+                                        "SAN",
+                                        "MUÑOZ",
+                                        "CORRIENTES",
+                                        "BELGRANO 1",
+                                        "RIVADAVIA",
+                                        ""};
+    auto text = [&] { return cp(texts[rng() % (sizeof(texts) / sizeof(texts[0]))]); };
+    auto small = [&](int32_t n) { return static_cast<int32_t>(rng() % static_cast<unsigned>(n)); };
+
+    RecordingListener listener;
+    ThreadFillList w(d.bits(), d.store(), listener, ThreadFillList::Threading::CallerRuns);
+    w.SetRange(0);
+    w.ResetCriteria();
+    uint32_t filters = 0;
+    int checks = 0;
+    for (int sequence = 0; sequence < 60; ++sequence) {
+        if (sequence % 4 == 0) { // a section switch
+            w.SetRange(small(3));
+            w.ResetCriteria();
+        }
+        for (int step = 0; step < 12; ++step) {
+            for (int ops = 1 + small(3); ops > 0; --ops) {
+                switch (small(11)) {
+                case 0: w.SetNameText(text()); break;
+                case 1: w.SetAddressText(text()); break;
+                case 2: w.SetPlace(small(5), 0); break;
+                case 3: w.SetPlace(small(4), small(7)); break;
+                case 4: w.SetRubro(small(7)); break;
+                case 5: w.SetGuide(small(4)); break;
+                case 6: {
+                    const Decoded& r = all[static_cast<size_t>(small(static_cast<int32_t>(all.size())))];
+                    const int32_t line = r.rec.phoneLine == 0 ? 10000 : r.rec.phoneLine;
+                    w.SetPhone(small(2) ? r.rec.areaCode : 0, small(2) ? r.rec.phonePrefix : 0, small(2) ? line : 0);
+                    break;
+                }
+                case 7: w.SetNameText(""); break;
+                case 8: {
+                    static const int planes[] = {5, 6, 7};
+                    const int p = planes[small(3)];
+                    filters ^= bit(p);
+                    auto bits = w.accessBits();
+                    bits->SetRequired(p, (filters & bit(p)) != 0);
+                    break;
+                }
+                case 9: w.RequestPass(0); break;
+                default: // a range change, then a criterion: the pass must recompute all for the new range
+                    w.SetRange(small(3));
+                    w.SetRubro(small(7));
+                    break;
+                }
+            }
+            const int ran = w.RunPending();
+            auto bits = w.accessBits();
+            const auto b = bits->selectedBounds();
+            const std::vector<int32_t> expected = reference(all, w.values(), b.first, b.last, filters);
+            ASSERT_EQ(passing(bits.bits()), expected) << "sequence " << sequence << " step " << step;
+            if (ran == 0)
+                continue; // a filter switched alone runs no pass
+            ASSERT_EQ(w.matchCount(), static_cast<int32_t>(expected.size()));
+            ASSERT_EQ(listener.lastCount(), w.matchCount());
+            // A pass that recomputed something hands over the first matches of the final result;
+            // one that only withdrew criteria hands over nothing.
+            const size_t handedCount = w.lastPassCodes() != 0 ? std::min<size_t>(expected.size(), 30) : 0;
+            const std::vector<int32_t> first(expected.begin(), expected.begin() + static_cast<long>(handedCount));
+            ASSERT_EQ(listener.lastMatchRecords(), first) << "sequence " << sequence << " step " << step;
+            ++checks;
+        }
+    }
+    EXPECT_GT(checks, 600);
+}
+
+} // namespace
