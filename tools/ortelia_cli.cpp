@@ -6,6 +6,7 @@
 #include "engine/FiltroBits.h"
 #include "engine/hfile.h"
 #include "tools/CliDataSet.h"
+#include "tools/CliSearch.h"
 
 #include <nlohmann/json.hpp>
 
@@ -215,12 +216,13 @@ json bodies(CliDataSet& d)
     return out;
 }
 
-const char* const kUsage =
-    "usage: ortelia-cli DATA info\n"
-    "       ortelia-cli DATA record N\n"
-    "       ortelia-cli DATA ad N\n"
-    "       ortelia-cli DATA catalog provinces|localities|guides|rubros|countries|cities|useful\n"
-    "       ortelia-cli DATA bodies\n";
+const std::string kUsage = std::string("usage: ortelia-cli DATA info\n"
+                                       "       ortelia-cli DATA record N\n"
+                                       "       ortelia-cli DATA ad N\n"
+                                       "       ortelia-cli DATA catalog "
+                                       "provinces|localities|guides|rubros|countries|cities|useful\n"
+                                       "       ortelia-cli DATA bodies\n") +
+                           kSearchUsage;
 
 } // namespace
 
@@ -250,6 +252,8 @@ int main(int argc, char** argv)
         } else if (command == "catalog") {
             needs(1);
             out = catalogOf(data, argv[3]);
+        } else if (command == "search") {
+            return cliSearch(data, std::vector<std::string>(argv + 3, argv + argc), std::cout, std::cerr);
         } else if (command == "bodies") {
             needs(0);
             out = bodies(data);
