@@ -127,7 +127,8 @@ void SampleListings::makeSubscriber(Kind kind)
     m_web.clear();
     m_mail.clear();
     if (kind == Kind::Resident) {
-        m_names.person(random, random.below(2) == 0, random.chance(300), m_name);
+        const bool female = random.below(2) == 0;
+        m_names.person(random, female, random.chance(300), m_name);
     } else if (kind == Kind::Professional && m_rubro && m_rubro->people) {
         m_names.professional(random, *m_rubro, m_name, m_core);
     } else {
@@ -192,7 +193,11 @@ int32_t SampleListings::makeAd(SourceModel& out, std::vector<AdPictureRequest>& 
     std::string where = m_address + " - " + m_locality->printedName;
     std::string phones;
     appendPhones(phones, m_lines);
-    const std::string rubroLine = m_rubro ? (m_rubro->shopNoun.empty() ? m_rubro->name : m_rubro->shopNoun) : "";
+    // The trade as a shop sign says it, unless the name already does.
+    std::string rubroLine;
+    if (m_rubro)
+        rubroLine =
+            m_rubro->shopNoun.empty() || m_name.rfind(m_rubro->shopNoun, 0) == 0 ? m_rubro->name : m_rubro->shopNoun;
 
     ad.lines.push_back(m_name);
     switch (ad.kind) {

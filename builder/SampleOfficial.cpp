@@ -134,8 +134,11 @@ void buildProvince(ProvinceTree& t, bool city)
     for (size_t k = 1; k < std::min<size_t>(t.towns(), 4); ++k)
         t.office(c("HOSPITAL ZONAL ") + t.townName(t.town(k)), t.town(k), {"GUARDIA", "CONMUTADOR"});
     t.group(c("CENTROS DE ATENCION PRIMARIA DE LA SALUD"));
-    for (uint32_t k = 0, n = 2 + t.random().below(3); k < n; ++k)
-        t.office(c("CENTRO DE SALUD ") + t.ordinal(60) + c(" BARRIO ") + t.procer(), {"ATENCION AL PUBLICO"});
+    for (uint32_t k = 0, n = 2 + t.random().below(3); k < n; ++k) {
+        // One draw per statement: the order in which operands are evaluated is up to the compiler.
+        const std::string number = t.ordinal(60);
+        t.office(c("CENTRO DE SALUD ") + number + c(" BARRIO ") + t.procer(), {"ATENCION AL PUBLICO"});
+    }
 
     t.heading(c("MINISTERIO DE EDUCACION"));
     t.group(c("SEDE CENTRAL"));
@@ -148,7 +151,8 @@ void buildProvince(ProvinceTree& t, bool city)
     t.group(c("ESCUELAS"));
     for (uint32_t k = 0, n = 3 + t.random().below(3); k < n; ++k) {
         const size_t where = t.town(t.random().below(4));
-        t.office(c("ESCUELA ") + t.ordinal(400) + " " + t.procer() + " - " + t.townName(where), where,
+        const std::string number = t.ordinal(400);
+        t.office(c("ESCUELA ") + number + " " + t.procer() + " - " + t.townName(where), where,
                  {"DIRECCION", "SECRETARIA"});
     }
 
