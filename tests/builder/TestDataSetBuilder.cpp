@@ -7,6 +7,7 @@
 #include "engine/QdData.h"
 #include "engine/hfile.h"
 #include "search/QdLocs.h"
+#include "tests/support/SampleDataSet.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -234,6 +235,70 @@ TEST(DataSetBuilderErrors, AFailedBuildLeavesNoFolderAndKeepsTheOldOne)
     EXPECT_EQ(fs::file_size(dir / "data/QD.dat"), size); // the old data set is untouched
     for (const auto& e : fs::directory_iterator(dir.path()))
         EXPECT_EQ(e.path().filename(), "data") << "left behind: " << e.path();
+}
+
+} // namespace
+
+namespace {
+
+std::vector<char> slurp(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(SampleDataSets, TheSameSampleIsBuiltByteForByte)
+{
+    SampleDataSet a, b, c;
+    std::string error;
+    ASSERT_TRUE(a.make(1500, 7, &error)) << error;
+    ASSERT_TRUE(b.make(1500, 7, &error)) << error;
+    ASSERT_TRUE(c.make(1500, 8, &error)) << error;
+    size_t files = 0;
+    bool anyDifferent = false;
+    for (const auto& e : fs::recursive_directory_iterator(a.folder())) {
+        if (!e.is_regular_file())
+            continue;
+        const auto rel = fs::relative(e.path(), a.folder());
+        ++files;
+        EXPECT_EQ(slurp(e.path()), slurp(fs::path(b.folder()) / rel)) << rel;
+        anyDifferent = anyDifferent || slurp(e.path()) != slurp(fs::path(c.folder()) / rel);
+    }
+    EXPECT_GE(files, 21u + 4u); // every data file, banners and the product page
+    EXPECT_TRUE(anyDifferent);
+    EXPECT_EQ(a.summary().records[0] + a.summary().records[1] + a.summary().records[2], 1500);
+}
+
+TEST(SampleDataSets, EveryRecordOfASampleReadsBackWithItsCatalogNames)
+{
+    SampleDataSet s;
+    std::string error;
+    ASSERT_TRUE(s.make(3000, 3, &error)) << error;
+    QdData store(s.file("QD.dat"), s.file("PK.idx"), 8192);
+    store.LoadCodeTable(s.file("QD.hfm"));
+    QdLocs locs;
+    ASSERT_TRUE(locs.LoadFile(s.file("da01.dat")));
+    FiltroBits bits(4000);
+    ASSERT_TRUE(bits.LoadFlags(s.file("QD.flg")));
+    ASSERT_TRUE(bits.LoadLimits(s.file("QD.lmt")));
+    ASSERT_EQ(store.RecordCount(), 3000);
+    registro r;
+    int inherited = 0;
+    for (int32_t n = 1; n <= 3000; ++n) {
+        r.Clear();
+        ASSERT_TRUE(store.ReadRecord(r, n));
+        registro raw;
+        store.ReadRecord(raw, n, false);
+        inherited += (raw.flags & registro::kNameInherited) != 0;
+        ASSERT_FALSE(r.name.empty()) << n;
+        ASSERT_FALSE(locs.LocalityName(r.localityId).empty()) << n;
+        const int guide = n <= bits.guideRange(0).last ? 0 : n <= bits.guideRange(1).last ? 1 : 2;
+        if (guide > 0) {
+            ASSERT_EQ(locs.rubro(r.rubroId).kind, guide == 1 ? 'C' : 'P') << n;
+        }
+        EXPECT_EQ((bits.wordAt(n) >> 5) & 1u, (r.flags & registro::kHasWeb) ? 1u : 0u) << n;
+    }
+    EXPECT_GT(inherited, 100); // subscribers with several lines
 }
 
 } // namespace
