@@ -17,6 +17,7 @@
 #include <cstring>
 #include <filesystem>
 #include <random>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -68,10 +69,11 @@ bool fail(std::string* error, const std::string& why)
     return false;
 }
 
-uint64_t prefix8(std::string_view s)
+// Eight bytes of s from position from, as a number that sorts like the bytes.
+uint64_t prefix8(std::string_view s, size_t from)
 {
     uint64_t v = 0;
-    for (size_t i = 0; i < 8; ++i)
+    for (size_t i = from; i < from + 8; ++i)
         v = (v << 8) | (i < s.size() ? static_cast<uint8_t>(s[i]) : 0);
     return v;
 }
@@ -160,26 +162,29 @@ bool DataSetBuilder::build(const SourceModel& model, const std::string& outDir, 
     const CatalogIndex cat(model.catalogs);
     for (size_t i = 0; i < n; ++i) {
         const Listing l = listings.at(i);
-        const std::string which = "listing " + std::to_string(i + 1);
+        const auto which = [i] { return "listing " + std::to_string(i + 1); };
         if (l.localityId <= 0 || static_cast<size_t>(l.localityId) >= cat.localityProvince.size() ||
             cat.localityProvince[static_cast<size_t>(l.localityId)] < 0)
-            return fail(error, which + ": unknown locality " + std::to_string(l.localityId));
+            return fail(error, which() + ": unknown locality " + std::to_string(l.localityId));
         if (l.rubroId != 0 && (l.rubroId < 0 || static_cast<size_t>(l.rubroId) >= cat.rubroRank.size() ||
                                cat.rubroRank[static_cast<size_t>(l.rubroId)] == UINT32_MAX))
-            return fail(error, which + ": unknown rubro " + std::to_string(l.rubroId));
+            return fail(error, which() + ": unknown rubro " + std::to_string(l.rubroId));
         if (l.guideId < 0 || l.guideId > 0xFFFF)
-            return fail(error, which + ": guide number outside 0..65535");
+            return fail(error, which() + ": guide number outside 0..65535");
         if (l.adNumber < 0 || static_cast<size_t>(l.adNumber) > model.ads.size())
-            return fail(error, which + ": unknown ad " + std::to_string(l.adNumber));
+            return fail(error, which() + ": unknown ad " + std::to_string(l.adNumber));
         if (l.areaCode < 0 || l.areaCode > 0xFFFF || l.phonePrefix < 0 || l.phonePrefix > 0xFFFF ||
             l.phoneLine < 0 || l.phoneLine > 9999)
-            return fail(error, which + ": telephone outside its fields");
+            return fail(error, which() + ": telephone outside its fields");
     }
 
     // Record order: the three guides one after another; commercial and professional by rubro name;
     // then by name and address, keeping the source order of a subscriber's lines.
+    // Sixteen bytes of the name in the key settle most comparisons without touching the listings
+    // (surnames alone often fill the first eight).
     struct Key {
         uint64_t name;
+        uint64_t name2;
         uint32_t group; // guide << 24 | rubro rank
         uint32_t index;
     };
@@ -189,13 +194,16 @@ bool DataSetBuilder::build(const SourceModel& model, const std::string& outDir, 
         const uint32_t rank = l.guide == GuideKind::Alphabetical || l.rubroId == 0
                                   ? 0
                                   : 1 + cat.rubroRank[static_cast<size_t>(l.rubroId)];
-        keys[i] = {prefix8(l.name), (static_cast<uint32_t>(l.guide) << 24) | rank, static_cast<uint32_t>(i)};
+        keys[i] = {prefix8(l.name, 0), prefix8(l.name, 8), (static_cast<uint32_t>(l.guide) << 24) | rank,
+                   static_cast<uint32_t>(i)};
     }
     std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
         if (a.group != b.group)
             return a.group < b.group;
         if (a.name != b.name)
             return a.name < b.name;
+        if (a.name2 != b.name2)
+            return a.name2 < b.name2;
         const Listing la = listings.at(a.index), lb = listings.at(b.index);
         if (la.name != lb.name)
             return la.name < lb.name;
@@ -206,10 +214,9 @@ bool DataSetBuilder::build(const SourceModel& model, const std::string& outDir, 
     progress("orden", n, n);
 
     // Records in their final order, with inheritance marked and texts counted for the code table.
-    std::vector<RecordFields> none;
     SymbolCounts counts{};
-    auto fieldsOf = [&](size_t r, const Listing& l, const Listing* prev) {
-        RecordFields f;
+    // Fills f (reusing its storage) with the record at position r of the final order.
+    auto fieldsOf = [&](RecordFields& f, const Listing& l, const Listing* prev) {
         f.name.assign(l.name);
         f.address.assign(l.address);
         f.web.assign(l.web);
@@ -220,17 +227,18 @@ bool DataSetBuilder::build(const SourceModel& model, const std::string& outDir, 
         f.phonePrefix = l.phonePrefix;
         f.phoneLine = l.phoneLine;
         f.adNumber = l.adNumber;
+        f.nameInherited = f.addressInherited = false;
         if (prev && prev->guide == l.guide && !l.name.empty() && prev->name == l.name) {
             f.nameInherited = true;
             f.addressInherited = !l.address.empty() && prev->address == l.address;
         }
-        (void)r;
-        return f;
     };
+    RecordFields fields;
     for (size_t r = 0; r < n; ++r) {
         const Listing l = listings.at(keys[r].index);
         const Listing prev = r > 0 ? listings.at(keys[r - 1].index) : Listing{};
-        countSymbols(counts, recordText(fieldsOf(r, l, r > 0 ? &prev : nullptr)));
+        fieldsOf(fields, l, r > 0 ? &prev : nullptr);
+        countRecordSymbols(counts, fields);
     }
     const auto recordTable = buildHuffmanTable(counts);
     huffman recordCodes;
@@ -259,7 +267,31 @@ bool DataSetBuilder::build(const SourceModel& model, const std::string& outDir, 
 
     RecordStoreWriter store(at(datafiles::kRecords), at(datafiles::kOffsets), recordCodes);
     FlagFileWriter flags(0);
-    WordIndexWriter words;
+    // The word index needs only the listings in record order: it is built on a second thread while
+    // this one writes the records and the key indexes.
+    std::string wordError;
+    std::thread wordThread([&] {
+        WordIndexWriter words;
+        for (size_t r = 0; r < n; ++r) {
+            const Listing l = listings.at(keys[r].index);
+            if (!words.addRecordText(static_cast<int32_t>(r + 1), l.name, l.address)) {
+                wordError = "word index: " + words.error();
+                return;
+            }
+        }
+        if (!words.finish())
+            wordError = "word index: " + words.error();
+        else if (!words.writeFiles(at(datafiles::kIndexes[6]), at(datafiles::kWordTable)))
+            wordError = "cannot write ixpal.idx / ixpal.hfm";
+    });
+    struct Joiner {
+        std::thread& t;
+        ~Joiner()
+        {
+            if (t.joinable())
+                t.join();
+        }
+    } joiner{wordThread};
     std::vector<uint16_t> keyArea(n), keyPrefix(n), keyLine(n), keyLocality(n), keyProvince(n), keyGuide(n),
         keyRubro(n);
     std::vector<uint8_t> hasPhone(n);
@@ -268,9 +300,9 @@ bool DataSetBuilder::build(const SourceModel& model, const std::string& outDir, 
     for (size_t r = 0; r < n; ++r) {
         const Listing l = listings.at(keys[r].index);
         const Listing prev = r > 0 ? listings.at(keys[r - 1].index) : Listing{};
-        const RecordFields f = fieldsOf(r, l, r > 0 ? &prev : nullptr);
+        fieldsOf(fields, l, r > 0 ? &prev : nullptr);
         std::string why;
-        if (!store.add(f, &why))
+        if (!store.add(fields, &why))
             return fail(error, "listing " + std::to_string(keys[r].index + 1) + ": " + why);
         const auto recno = static_cast<int32_t>(r + 1);
         flags.addRecord({!l.web.empty(), !l.mail.empty(), l.adNumber != 0});
@@ -278,8 +310,6 @@ bool DataSetBuilder::build(const SourceModel& model, const std::string& outDir, 
         if (guideFirst[g] == 0)
             guideFirst[g] = recno;
         guideLast[g] = recno;
-        if (!words.addRecordText(recno, l.name, l.address))
-            return fail(error, "word index: " + words.error());
         hasPhone[r] = l.areaCode != 0;
         keyArea[r] = static_cast<uint16_t>(l.areaCode);
         keyPrefix[r] = static_cast<uint16_t>(l.phonePrefix);
@@ -335,10 +365,9 @@ bool DataSetBuilder::build(const SourceModel& model, const std::string& outDir, 
         progress("índices", static_cast<uint64_t>(++done), 8);
     }
     keyArea = {}, keyPrefix = {}, keyLine = {}, keyLocality = {}, keyProvince = {}, keyGuide = {}, keyRubro = {};
-    if (!words.finish())
-        return fail(error, "word index: " + words.error());
-    if (!words.writeFiles(at(datafiles::kIndexes[6]), at(datafiles::kWordTable)))
-        return fail(error, "cannot write ixpal.idx / ixpal.hfm");
+    wordThread.join();
+    if (!wordError.empty())
+        return fail(error, wordError);
     progress("índices", 8, 8);
 
     std::string why;

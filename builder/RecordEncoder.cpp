@@ -37,6 +37,27 @@ std::string recordText(const RecordFields& r)
     return text;
 }
 
+void countRecordSymbols(std::array<uint64_t, 256>& counts, const RecordFields& r)
+{
+    int parts = 0;
+    auto part = [&](const std::string& s) {
+        for (char ch : s)
+            ++counts[static_cast<uint8_t>(ch)];
+        ++parts;
+    };
+    if (!r.nameInherited)
+        part(r.name);
+    if (!r.addressInherited)
+        part(r.address);
+    if (!r.web.empty())
+        part(r.web);
+    if (!r.mail.empty())
+        part(r.mail);
+    if (parts > 1)
+        counts[1] += static_cast<uint64_t>(parts - 1);
+    ++counts[0];
+}
+
 bool encodeRecord(const RecordFields& r, const huffman& codes, std::vector<uint8_t>& out, std::string* why)
 {
     if (r.rubroId < 0 || r.rubroId > 0x7FFF)

@@ -5,6 +5,7 @@
 
 #include "engine/huffman.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,6 +26,8 @@ struct RecordFields {
 // The decoded text block of a record: the strings that are stored, separated by 0x01. Its bytes
 // plus one terminating 0 are what the record code table must be able to code.
 [[nodiscard]] std::string recordText(const RecordFields& r);
+// The same as countSymbols(counts, recordText(r)), without building the text.
+void countRecordSymbols(std::array<uint64_t, 256>& counts, const RecordFields& r);
 
 // Appends the stored bytes of one record. False when a value does not fit its field (a locality
 // above 32767 without a rubro is fine only with bit 15 clear, so it is refused), when a text holds

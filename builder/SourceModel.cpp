@@ -23,27 +23,6 @@ void ListingTable::add(const Listing& l)
     m_rows.push_back(r);
 }
 
-Listing ListingTable::at(size_t i) const
-{
-    const Row& r = m_rows[i];
-    Listing l;
-    l.guide = r.guide;
-    l.guideId = r.guideId;
-    l.localityId = r.localityId;
-    l.rubroId = r.rubroId;
-    l.areaCode = r.areaCode;
-    l.phonePrefix = r.phonePrefix;
-    l.phoneLine = r.phoneLine;
-    l.adNumber = r.adNumber;
-    const char* p = m_arena.data() + r.text;
-    std::string_view* parts[4] = {&l.name, &l.address, &l.web, &l.mail};
-    for (int k = 0; k < 4; ++k) {
-        *parts[k] = std::string_view(p, r.lengths[k]);
-        p += r.lengths[k];
-    }
-    return l;
-}
-
 void ListingTable::reserve(size_t listings, size_t textBytes)
 {
     m_rows.reserve(listings);

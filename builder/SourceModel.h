@@ -32,7 +32,25 @@ class ListingTable {
 public:
     void add(const Listing& l);
     [[nodiscard]] size_t size() const { return m_rows.size(); }
-    [[nodiscard]] Listing at(size_t i) const;
+    [[nodiscard]] Listing at(size_t i) const
+    {
+        const Row& r = m_rows[i];
+        Listing l;
+        l.guide = r.guide;
+        l.guideId = r.guideId;
+        l.localityId = r.localityId;
+        l.rubroId = r.rubroId;
+        l.areaCode = r.areaCode;
+        l.phonePrefix = r.phonePrefix;
+        l.phoneLine = r.phoneLine;
+        l.adNumber = r.adNumber;
+        const char* p = m_arena.data() + r.text;
+        l.name = std::string_view(p, r.lengths[0]);
+        l.address = std::string_view(p += r.lengths[0], r.lengths[1]);
+        l.web = std::string_view(p += r.lengths[1], r.lengths[2]);
+        l.mail = std::string_view(p + r.lengths[2], r.lengths[3]);
+        return l;
+    }
     void reserve(size_t listings, size_t textBytes);
     void clear();
 

@@ -20,6 +20,12 @@ QGuiApplication& guiApplication()
     static char* argv[] = {name, nullptr};
     if (!std::getenv("QT_QPA_PLATFORM"))
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!std::getenv("XDG_RUNTIME_DIR")) {
+        // Qt wants a private runtime folder and complains without one; a build needs nothing in it.
+        static char dir[] = "/tmp/ortelia-build-XXXXXX";
+        if (::mkdtemp(dir))
+            ::setenv("XDG_RUNTIME_DIR", dir, 1);
+    }
     static QGuiApplication app(argc, argv);
     return app;
 }

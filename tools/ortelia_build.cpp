@@ -106,11 +106,14 @@ int main(int argc, char** argv)
     SourceModel model;
     std::string error;
     const BuildPictures pictures;
+    ProgressPrinter printer;
     if (isSample) {
         SampleOptions options;
         options.listings = static_cast<int32_t>(sample);
         options.seed = seed;
-        std::cerr << "Generando " << sample << " abonados (semilla " << seed << ")...\n";
+        options.progress = [&](int32_t done, int32_t total) {
+            printer(BuildProgress{"abonados", static_cast<uint64_t>(done), static_cast<uint64_t>(total)});
+        };
         if (!generateSample(options, &pictures, model, &error))
             return fail(error);
     } else {
@@ -121,7 +124,6 @@ int main(int argc, char** argv)
             return fail(error);
     }
 
-    ProgressPrinter printer;
     DataSetBuilder builder;
     builder.setProgress([&](const BuildProgress& p) { printer(p); });
     BuildSummary summary;

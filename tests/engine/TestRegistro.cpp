@@ -144,6 +144,17 @@ TEST(RecordEncoder, RandomRecordsRoundTrip)
     }
 }
 
+TEST(RecordEncoder, SymbolCountsMatchTheStoredText)
+{
+    std::mt19937 rng(8);
+    for (const auto& r : randomRecords(rng, 300)) {
+        SymbolCounts direct{}, viaText{};
+        countRecordSymbols(direct, r);
+        countSymbols(viaText, recordText(r));
+        ASSERT_EQ(direct, viaText);
+    }
+}
+
 TEST(RecordEncoder, RefusesWhatTheLayoutCannotHold)
 {
     const huffman h = tableFor("ABC\x01");
