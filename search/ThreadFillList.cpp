@@ -358,48 +358,7 @@ void ThreadFillList::RunPass()
     m_lastPassCodes = codes;
     m_bits.ClearCodes(codes & ~writtenInSetUp);
 
-    // Merge: visit the union of the rows' lists in ascending order, set each row's plane for the
-    // records of its list, and count the records that every row holds and that pass.
-    int32_t count = 0;
-    uint32_t steps = 0;
-    for (;;) {
-        int candidate = -1;
-        int32_t r = INT32_MAX;
-        for (int i = 0; i < n; ++i) {
-            const PassRow& row = rows[static_cast<size_t>(i)];
-            if (row.merged && row.cursor != 0 && row.cursor < r) {
-                r = row.cursor;
-                candidate = i;
-            }
-        }
-        if (candidate < 0)
-            break;
-        bool all = true;
-        for (int i = 0; i < n; ++i) {
-            const PassRow& row = rows[static_cast<size_t>(i)];
-            if (!row.merged)
-                continue;
-            if (row.cursor == r)
-                m_bits.SetBit(r, row.code, true);
-            else
-                all = false;
-        }
-        if (all && m_bits.Passes(r)) {
-            ++count;
-            if (count <= kFirstMatches || count % kMatchStep == 0) {
-                m_matchCount = count;
-                m_lastMatch = r;
-                handOff(&bitsLock, [this, r, count] { m_listener.MatchFound(r, count); });
-            }
-        }
-        for (int i = 0; i < n; ++i) {
-            PassRow& row = rows[static_cast<size_t>(i)];
-            if (row.merged && row.cursor == r)
-                advance(row, r);
-        }
-        if ((++steps & kTerminateCheck) == 0 && terminating())
-            break;
-    }
+    const int32_t count = merge(rows, n, bitsLock);
     m_matchCount = count;
     if (terminating())
         return; // the planes are half written: nothing becomes clean
@@ -412,6 +371,76 @@ void ThreadFillList::RunPass()
     }
     m_matchCount = m_bits.CountPassing();
     ++m_passesCompleted;
+}
+
+// Visits the union of the rows' lists in ascending order, sets each row's plane for the records of
+// its list, and counts the records that every merged row holds and that pass.
+int32_t ThreadFillList::merge(std::array<PassRow, kRows>& rows, int n, std::unique_lock<std::mutex>& bitsLock)
+{
+    std::array<PassRow*, kRows> live{}; // merged rows with records left, in table order
+    int liveCount = 0;
+    int merged = 0;
+    for (int i = 0; i < n; ++i) {
+        PassRow& row = rows[static_cast<size_t>(i)];
+        if (!row.merged)
+            continue;
+        ++merged;
+        if (row.cursor != 0)
+            live[static_cast<size_t>(liveCount++)] = &row;
+    }
+    int32_t count = 0;
+    uint32_t steps = 0;
+    auto matched = [&](int32_t r) {
+        ++count;
+        if (count <= kFirstMatches || count % kMatchStep == 0) {
+            m_matchCount = count;
+            m_lastMatch = r;
+            handOff(&bitsLock, [this, r, count] { m_listener.MatchFound(r, count); });
+        }
+    };
+
+    if (merged == 1 && liveCount == 1) {
+        // One list (a narrowing by one criterion, or one text): every record of it is a candidate.
+        PassRow& row = *live[0];
+        while (row.cursor != 0) {
+            const int32_t r = row.cursor;
+            m_bits.SetBit(r, row.code, true);
+            if (m_bits.Passes(r))
+                matched(r);
+            advance(row, r);
+            if ((++steps & kTerminateCheck) == 0 && terminating())
+                break;
+        }
+        return count;
+    }
+
+    while (liveCount > 0) {
+        int32_t r = live[0]->cursor;
+        for (int k = 1; k < liveCount; ++k)
+            r = std::min(r, live[static_cast<size_t>(k)]->cursor);
+        int at = 0;
+        for (int k = 0; k < liveCount; ++k) {
+            const PassRow& row = *live[static_cast<size_t>(k)];
+            if (row.cursor == r) {
+                m_bits.SetBit(r, row.code, true);
+                ++at;
+            }
+        }
+        if (at == merged && m_bits.Passes(r))
+            matched(r);
+        int kept = 0;
+        for (int k = 0; k < liveCount; ++k) {
+            PassRow* row = live[static_cast<size_t>(k)];
+            if (row->cursor == r)
+                advance(*row, r);
+            if (row->cursor != 0)
+                live[static_cast<size_t>(kept++)] = row;
+        }
+        liveCount = kept;
+        if ((++steps & kTerminateCheck) == 0 && terminating())
+            break;
+    }
+    return count;
 }
 
 bool ThreadFillList::setUpWordRow(PassRow& row, const std::string& text)

@@ -126,6 +126,7 @@ private:
     // One turn of the loop with the flags found set: PassStarted, RunPass, PassEnded.
     void runOnePass();
     void RunPass();
+    int32_t merge(std::array<PassRow, criteria::kRows>& rows, int n, std::unique_lock<std::mutex>& bitsLock);
     // False when a word is missing from the index (the row then matches nothing).
     bool setUpWordRow(PassRow& row, const std::string& text);
     void setUpKeyRow(PassRow& row, int32_t key);
