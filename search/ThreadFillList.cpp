@@ -349,16 +349,23 @@ void ThreadFillList::RunPass()
                 writtenInSetUp |= row.bit;
             }
         } else {
-            setUpKeyRow(row, values.key[static_cast<size_t>(row.row)]);
+            row.key = values.key[static_cast<size_t>(row.row)];
+            setUpKeyRow(row);
         }
         m_bits.Require(row.code);
         if (terminating())
             return;
     }
     m_lastPassCodes = codes;
+    for (int i = 0; i < n; ++i)
+        rows[static_cast<size_t>(i)].start = rows[static_cast<size_t>(i)].cursor;
+    // Clearing the planes of a large range takes a few milliseconds; the first page need not wait.
+    const int32_t handed = preview(rows, n, bitsLock);
+    if (terminating())
+        return;
     m_bits.ClearCodes(codes & ~writtenInSetUp);
 
-    const int32_t count = merge(rows, n, bitsLock);
+    const int32_t count = merge(rows, n, bitsLock, handed);
     m_matchCount = count;
     if (terminating())
         return; // the planes are half written: nothing becomes clean
@@ -375,7 +382,76 @@ void ThreadFillList::RunPass()
 
 // Visits the union of the rows' lists in ascending order, sets each row's plane for the records of
 // its list, and counts the records that every merged row holds and that pass.
-int32_t ThreadFillList::merge(std::array<PassRow, kRows>& rows, int n, std::unique_lock<std::mutex>& bitsLock)
+int32_t ThreadFillList::preview(std::array<PassRow, kRows>& rows, int n, std::unique_lock<std::mutex>& bitsLock)
+{
+    // Worth it while it costs well below the clearing it runs ahead of: a step budget of one per 64
+    // records of the range, and no key row whose re-reading from its start would be long.
+    const int64_t budget = std::max<int64_t>(4096, (static_cast<int64_t>(m_hi) - m_lo + 1) / 64);
+    std::array<PassRow*, kRows> live{};
+    int liveCount = 0;
+    int merged = 0;
+    uint32_t mergedCodes = 0;
+    int64_t reread = 0;
+    for (int i = 0; i < n; ++i) {
+        PassRow& row = rows[static_cast<size_t>(i)];
+        if (!row.merged)
+            continue;
+        ++merged;
+        mergedCodes |= row.bit;
+        reread += row.word ? 0 : row.skipped;
+        if (row.cursor != 0)
+            live[static_cast<size_t>(liveCount++)] = &row;
+    }
+    if (liveCount == 0 || liveCount < merged || reread > budget)
+        return 0;
+
+    // A record is a match when every merged row holds it and it has every other required plane;
+    // the merged rows' own planes are not written yet.
+    int32_t found = 0;
+    int64_t steps = 0;
+    while (found < kFirstMatches && liveCount == merged && steps++ < budget) {
+        int32_t r = live[0]->cursor;
+        int at = 0;
+        for (int k = 1; k < liveCount; ++k)
+            r = std::min(r, live[static_cast<size_t>(k)]->cursor);
+        for (int k = 0; k < liveCount; ++k)
+            at += live[static_cast<size_t>(k)]->cursor == r ? 1 : 0;
+        const uint32_t others = m_bits.required() & ~mergedCodes;
+        if (at == merged && m_bits.InRange(r) && (m_bits.wordAt(r) & others) == others) {
+            ++found;
+            m_matchCount = found;
+            m_lastMatch = r;
+            handOff(&bitsLock, [this, r, found] { m_listener.MatchFound(r, found); });
+            if (terminating())
+                return found;
+        }
+        int kept = 0;
+        for (int k = 0; k < liveCount; ++k) {
+            PassRow* row = live[static_cast<size_t>(k)];
+            if (row->cursor == r)
+                advance(*row, r);
+            if (row->cursor != 0)
+                live[static_cast<size_t>(kept++)] = row;
+        }
+        liveCount = kept;
+    }
+
+    // Back to the first records: word rows find them in the map again, key rows read their list
+    // from its start.
+    for (int i = 0; i < n; ++i) {
+        PassRow& row = rows[static_cast<size_t>(i)];
+        if (!row.merged || row.cursor == row.start)
+            continue;
+        if (row.word)
+            row.cursor = row.start;
+        else
+            setUpKeyRow(row);
+    }
+    return found;
+}
+
+int32_t ThreadFillList::merge(std::array<PassRow, kRows>& rows, int n, std::unique_lock<std::mutex>& bitsLock,
+                              int32_t handed)
 {
     std::array<PassRow*, kRows> live{}; // merged rows with records left, in table order
     int liveCount = 0;
@@ -392,7 +468,7 @@ int32_t ThreadFillList::merge(std::array<PassRow, kRows>& rows, int n, std::uniq
     uint32_t steps = 0;
     auto matched = [&](int32_t r) {
         ++count;
-        if (count <= kFirstMatches || count % kMatchStep == 0) {
+        if ((count <= kFirstMatches && count > handed) || count % kMatchStep == 0) {
             m_matchCount = count;
             m_lastMatch = r;
             handOff(&bitsLock, [this, r, count] { m_listener.MatchFound(r, count); });
@@ -474,19 +550,19 @@ bool ThreadFillList::setUpWordRow(PassRow& row, const std::string& text)
     return true;
 }
 
-void ThreadFillList::setUpKeyRow(PassRow& row, int32_t key)
+void ThreadFillList::setUpKeyRow(PassRow& row)
 {
     row.cursor = 0;
-    if (!row.index || !row.index->SeekList(key, row.area))
+    row.skipped = 0;
+    if (!row.index || !row.index->SeekList(row.key, row.area))
         return;
     int32_t r = row.index->ListFirst(row.area);
     // The records before the range cannot pass; lists are ascending, so the ones after it end the
     // row.
-    uint32_t k = 0;
     while (r > 0 && r < m_lo) {
         const int32_t next = row.index->ListNext(row.area);
         r = next > r ? next : 0;
-        if ((++k & kTerminateCheck) == 0 && terminating())
+        if ((++row.skipped & kTerminateCheck) == 0 && terminating())
             return;
     }
     row.cursor = r > 0 && r <= m_hi ? r : 0;

@@ -117,19 +117,27 @@ private:
         bool word = false;
         int32_t area = 0;
         Indice* index = nullptr;
-        uint8_t mask = 0;   // word rows: the bits of the row's words
-        int32_t cursor = 0; // next candidate record, 0 = none left
-        bool merged = true; // false: the plane was written in the set-up and the row sits out the merge
+        int32_t key = 0;      // key rows: the key looked up
+        uint8_t mask = 0;     // word rows: the bits of the row's words
+        int32_t cursor = 0;   // next candidate record, 0 = none left
+        int32_t start = 0;    // the cursor after the set-up
+        uint32_t skipped = 0; // key rows: list entries before the range
+        bool merged = true;   // false: the plane was written in the set-up and the row sits out the merge
     };
 
     void loop();
     // One turn of the loop with the flags found set: PassStarted, RunPass, PassEnded.
     void runOnePass();
     void RunPass();
-    int32_t merge(std::array<PassRow, criteria::kRows>& rows, int n, std::unique_lock<std::mutex>& bitsLock);
+    // The first matches, found before the planes are cleared and handed over; the rows are put
+    // back on their first records afterwards. Returns how many were handed over.
+    int32_t preview(std::array<PassRow, criteria::kRows>& rows, int n, std::unique_lock<std::mutex>& bitsLock);
+    // handed: matches the preview has handed over already.
+    int32_t merge(std::array<PassRow, criteria::kRows>& rows, int n, std::unique_lock<std::mutex>& bitsLock,
+                  int32_t handed);
     // False when a word is missing from the index (the row then matches nothing).
     bool setUpWordRow(PassRow& row, const std::string& text);
-    void setUpKeyRow(PassRow& row, int32_t key);
+    void setUpKeyRow(PassRow& row);
     void advance(PassRow& row, int32_t r);
     // Runs a listener call with the bit set released; skipped once termination is asked.
     void handOff(std::unique_lock<std::mutex>* bitsLock, const std::function<void()>& call);

@@ -8,52 +8,87 @@ namespace {
 constexpr uint64_t kOnes = 0x0101010101010101ull;
 constexpr uint64_t kHighs = 0x8080808080808080ull;
 
-// Index of the first byte of p[0..8) equal to b, or 8. The borrow of the zero-byte test can only
-// flag bytes above a true match, so the lowest flagged byte is exact.
-inline int firstEqual8(const uint8_t* p, uint64_t pattern)
+// Flags the bytes of v equal to the pattern's byte. The borrow can only flag bytes above a true
+// match, so the lowest flagged byte is exact.
+inline uint64_t equalBytes(const uint8_t* p, uint64_t pattern)
 {
     uint64_t v;
     std::memcpy(&v, p, sizeof v);
     const uint64_t x = v ^ pattern;
-    const uint64_t hit = (x - kOnes) & ~x & kHighs;
-    return hit ? __builtin_ctzll(hit) >> 3 : 8;
+    return (x - kOnes) & ~x & kHighs;
 }
 
 } // namespace
 
 // calloc leaves the pages to the system until a pass writes them.
-WordMap::WordMap() : m_bytes(static_cast<uint8_t*>(std::calloc(kBytes, 1))) {}
+WordMap::WordMap() : m_bytes(static_cast<uint8_t*>(std::calloc(kBytes, 1)))
+{
+    m_records.reserve(kListedRecords);
+}
 
 void WordMap::clear()
 {
-    if (m_bytes && m_lo <= m_hi)
-        std::memset(m_bytes.get() + m_lo, 0, static_cast<size_t>(m_hi - m_lo) + 1);
+    if (m_bytes && m_lo <= m_hi) {
+        if (m_listed)
+            for (int32_t r : m_records)
+                m_bytes[r] = 0;
+        else
+            std::memset(m_bytes.get() + m_lo, 0, static_cast<size_t>(m_hi - m_lo) + 1);
+    }
     m_lo = kBytes;
     m_hi = -1;
+    m_records.clear();
+    m_listed = true;
+    m_sorted = true;
 }
 
-int32_t WordMap::find(int32_t from, int32_t to, uint8_t mask) const
+int32_t WordMap::find(int32_t from, int32_t to, uint8_t mask)
 {
     if (!m_bytes)
         return 0;
     from = std::max(from, 1);
     to = std::min(to, kBytes - 1);
-    if (mask != 0) {
-        // Bytes outside the marked span are 0 and cannot equal a non-zero mask.
-        from = std::max(from, m_lo);
-        to = std::min(to, m_hi);
+    if (mask == 0)
+        return scan(from, to, mask);
+    // Bytes outside the marked span are 0 and cannot equal a non-zero mask.
+    from = std::max(from, m_lo);
+    to = std::min(to, m_hi);
+    if (from > to)
+        return 0;
+    if (!m_listed)
+        return scan(from, to, mask);
+    if (!m_sorted) {
+        std::sort(m_records.begin(), m_records.end());
+        m_sorted = true;
     }
+    for (auto it = std::lower_bound(m_records.begin(), m_records.end(), from); it != m_records.end() && *it <= to; ++it)
+        if (m_bytes[*it] == mask)
+            return *it;
+    return 0;
+}
+
+int32_t WordMap::scan(int32_t from, int32_t to, uint8_t mask) const
+{
     const uint8_t* b = m_bytes.get();
     const uint64_t pattern = kOnes * mask;
     int32_t i = from;
     for (; i <= to && (i & 7) != 0; ++i)
         if (b[i] == mask)
             return i;
-    for (; i + 7 <= to; i += 8) {
-        const int k = firstEqual8(b + i, pattern);
-        if (k < 8)
-            return i + k;
+    // 32 bytes a step, one branch for all four words.
+    for (; i + 31 <= to; i += 32) {
+        const uint64_t h0 = equalBytes(b + i, pattern), h1 = equalBytes(b + i + 8, pattern);
+        const uint64_t h2 = equalBytes(b + i + 16, pattern), h3 = equalBytes(b + i + 24, pattern);
+        if ((h0 | h1 | h2 | h3) == 0)
+            continue;
+        const uint64_t h[4] = {h0, h1, h2, h3};
+        for (int k = 0; k < 4; ++k)
+            if (h[k])
+                return i + 8 * k + (__builtin_ctzll(h[k]) >> 3);
     }
+    for (; i + 7 <= to; i += 8)
+        if (const uint64_t h = equalBytes(b + i, pattern))
+            return i + (__builtin_ctzll(h) >> 3);
     for (; i <= to; ++i)
         if (b[i] == mask)
             return i;

@@ -1,16 +1,19 @@
 // WordMap: one byte per record number (0 .. 11,999,999); bit j of byte r says that record r holds
-// word j of the words being looked up. Allocated once; clear() zeroes only the bytes marked since
-// the last clear, so a pass over a rare word does not touch 12 MB. Owned by the search worker and
-// used on its thread only.
+// word j of the words being looked up. Allocated once. While few records are marked it also keeps
+// their numbers, so that finding and clearing touch those bytes only; otherwise it scans and
+// clears the span marked since the last clear. Either way a pass over a rare word does not touch
+// 12 MB. Owned by the search worker and used on its thread only.
 #pragma once
 
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 class WordMap {
 public:
     static constexpr int32_t kBytes = 12'000'000;
+    static constexpr size_t kListedRecords = 8192; // records whose numbers are kept
 
     WordMap();
     WordMap(const WordMap&) = delete;
@@ -23,9 +26,18 @@ public:
     // Sets bits in byte r; numbers outside the map are ignored.
     void mark(int32_t r, uint8_t bits)
     {
-        if (r < 0 || r >= kBytes || !m_bytes)
+        if (r < 0 || r >= kBytes || !m_bytes || bits == 0)
             return;
-        m_bytes[r] |= bits;
+        uint8_t& b = m_bytes[r];
+        if (b == 0 && m_listed) {
+            if (m_records.size() < kListedRecords) {
+                m_records.push_back(r);
+                m_sorted = false;
+            } else {
+                m_listed = false;
+            }
+        }
+        b |= bits;
         if (r < m_lo)
             m_lo = r;
         if (r > m_hi)
@@ -33,7 +45,7 @@ public:
     }
     // The first r in [from, to] whose byte equals mask, or 0 when there is none. Bounds are clamped
     // to the map (record 0 is never returned).
-    [[nodiscard]] int32_t find(int32_t from, int32_t to, uint8_t mask) const;
+    [[nodiscard]] int32_t find(int32_t from, int32_t to, uint8_t mask);
     [[nodiscard]] uint8_t at(int32_t r) const { return r >= 0 && r < kBytes && m_bytes ? m_bytes[r] : 0; }
 
 private:
@@ -41,7 +53,13 @@ private:
         void operator()(uint8_t* p) const { std::free(p); }
     };
 
+    [[nodiscard]] int32_t scan(int32_t from, int32_t to, uint8_t mask) const;
+
     std::unique_ptr<uint8_t[], FreeDeleter> m_bytes;
     int32_t m_lo = kBytes; // span marked since the last clear; empty when m_lo > m_hi
     int32_t m_hi = -1;
+    // The records marked since the last clear, while there are at most kListedRecords of them.
+    std::vector<int32_t> m_records;
+    bool m_listed = true;
+    bool m_sorted = true;
 };

@@ -401,6 +401,36 @@ TEST(SearchPassHandOff, FirstThirtyThenEveryTenThousandth)
     EXPECT_EQ(listener.lastCount(), 20'049);
 }
 
+// Matches far apart: the first is handed over before the planes are cleared, the others by the
+// merge that follows, each once and in order.
+TEST(SearchPassHandOff, SparseMatchesAreHandedOverOnce)
+{
+    std::vector<Entry> entries;
+    for (int i = 0; i < 20'050; ++i) {
+        Entry e;
+        e.name = "COMUN " + std::to_string(i); // sorted as text: COMUN 10005 near the start, COMUN 5 late
+        e.line = i % 10000;
+        entries.push_back(e);
+    }
+    DataSet d(entries);
+    RecordingListener listener;
+    ThreadFillList w(d.bits(), d.store(), listener, ThreadFillList::Threading::CallerRuns);
+    w.SetRange(0);
+    w.SetNameText("COMUN");
+    w.SetPhone(0, 0, 5);
+    w.RunPending();
+    auto bits = w.accessBits();
+    const std::vector<int32_t> all = passing(bits.bits());
+    ASSERT_EQ(all.size(), 3u);
+    const auto matches = listener.lastMatches();
+    ASSERT_EQ(matches.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(matches[i].record, all[i]);
+        EXPECT_EQ(matches[i].count, static_cast<int32_t>(i + 1));
+    }
+    EXPECT_GT(all[1] - all[0], 8192); // farther apart than the early search looks
+}
+
 // ---- Incremental passes against fresh searches
 
 std::vector<Entry> randomEntries(std::mt19937& rng)
