@@ -380,8 +380,6 @@ void ThreadFillList::RunPass()
     ++m_passesCompleted;
 }
 
-// Visits the union of the rows' lists in ascending order, sets each row's plane for the records of
-// its list, and counts the records that every merged row holds and that pass.
 int32_t ThreadFillList::preview(std::array<PassRow, kRows>& rows, int n, std::unique_lock<std::mutex>& bitsLock)
 {
     // Worth it while it costs well below the clearing it runs ahead of: a step budget of one per 64
@@ -450,6 +448,8 @@ int32_t ThreadFillList::preview(std::array<PassRow, kRows>& rows, int n, std::un
     return found;
 }
 
+// Visits the union of the rows' lists in ascending order, sets each row's plane for the records of
+// its list, and counts the records that every merged row holds and that pass.
 int32_t ThreadFillList::merge(std::array<PassRow, kRows>& rows, int n, std::unique_lock<std::mutex>& bitsLock,
                               int32_t handed)
 {

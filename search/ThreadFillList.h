@@ -14,8 +14,10 @@
 // The bit set belongs to the worker while a pass runs, except while it waits in a listener call.
 // The main thread reaches the bit set only through accessBits() (scrolling, counts, the result
 // filters, selection marks): the guard waits for the worker's next listener call or the end of
-// its pass, and inside a listener call it is free at once. Never hold the guard while calling
-// Stop or RunPending, and never across a return to an event loop that runs listener calls.
+// its pass, and inside a listener call it is free at once. SetRange takes the guard itself. Never
+// hold the guard while calling SetRange, Stop or RunPending, nor across a return to an event loop
+// that runs listener calls. Records may be read on the main thread at any time: a pass reads only
+// the index slots of the record store. One worker per bit set.
 #pragma once
 
 #include "engine/FiltroBits.h"
