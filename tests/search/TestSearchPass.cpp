@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 using namespace searchtest;
 using criteria::bit;
@@ -429,6 +431,48 @@ TEST(SearchPassHandOff, SparseMatchesAreHandedOverOnce)
         EXPECT_EQ(matches[i].count, static_cast<int32_t>(i + 1));
     }
     EXPECT_GT(all[1] - all[0], 8192); // farther apart than the early search looks
+}
+
+// Damaged index files give short or empty answers, never a crash or a record outside the range.
+TEST(SearchPassDamage, DamagedIndexesGiveResultsInsideTheRange)
+{
+    std::mt19937 rng(11);
+    auto scribble = [&](const std::string& path, bool truncate) {
+        std::vector<char> bytes;
+        {
+            std::ifstream in(path, std::ios::binary);
+            bytes.assign(std::istreambuf_iterator<char>(in), {});
+        }
+        if (truncate)
+            bytes.resize(bytes.size() / 2);
+        for (size_t k = 0; k < bytes.size() / 8 + 1 && !bytes.empty(); ++k)
+            bytes[rng() % bytes.size()] = static_cast<char>(rng());
+        std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<long>(bytes.size()));
+    };
+    for (int round = 0; round < 6; ++round) {
+        DataSet d(edgeEntries(), [&](const std::string& folder) {
+            for (const char* name : {"ixPrv.idx", "ixpal.idx", "ixTeN.idx", "ixLoc.idx"})
+                scribble(folder + "/" + name, round % 2 == 1);
+        });
+        RecordingListener listener;
+        ThreadFillList w(d.bits(), d.store(), listener, ThreadFillList::Threading::CallerRuns);
+        w.SetRange(round % 3);
+        const auto b = w.accessBits()->selectedBounds();
+        for (const char* text : {"GARCIA", "S.A.", "SAN MARTIN", "CONSTRUCCIZZZZ"}) {
+            w.SetPlace(1 + round % 3, round % 2 ? 0 : 1);
+            w.SetNameText(text);
+            w.SetAddressText(text);
+            w.SetPhone(0, 0, 1 + round);
+            w.RunPending();
+            auto bits = w.accessBits();
+            const std::vector<int32_t> result = passing(bits.bits());
+            EXPECT_EQ(static_cast<int32_t>(result.size()), w.matchCount());
+            for (int32_t r : result)
+                EXPECT_TRUE(r >= b.first && r <= b.last) << r;
+            for (const auto& m : listener.lastMatches())
+                EXPECT_TRUE(m.record >= b.first && m.record <= b.last) << m.record;
+        }
+    }
 }
 
 // ---- Incremental passes against fresh searches

@@ -79,7 +79,9 @@ struct Entry {
 // A data set in a temporary folder, opened like the viewer opens it.
 class DataSet {
 public:
-    explicit DataSet(const std::vector<Entry>& entries)
+    // damage, when given, may change the built files before they are opened.
+    explicit DataSet(const std::vector<Entry>& entries,
+                     const std::function<void(const std::string& folder)>& damage = {})
     {
         SourceModel model;
         model.catalogs = fixtureCatalogs();
@@ -115,6 +117,8 @@ public:
         std::string error;
         if (!DataSetBuilder().build(model, m_dir / "data", &m_summary, &error))
             throw std::runtime_error("build failed: " + error);
+        if (damage)
+            damage(m_dir / "data");
         open(m_dir / "data");
     }
 
