@@ -8,7 +8,9 @@ function(ortelia_gtest name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE ORTELIA_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
     ORTELIA_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "unit;${T_LABELS}")
+  # One label per test (the folder's, "threads" for the threaded ones): a list would be split into
+  # separate property arguments by the discovery script.
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${T_LABELS}")
 endfunction()
 
 # ortelia_gtest_folder(DEPS ... [LABELS ...]): every Test*.cpp of the calling folder becomes its own
