@@ -53,8 +53,7 @@ struct CatalogIndex {
         for (const auto& r : t.rubros)
             if (r.id > 0)
                 byName.push_back(&r);
-        std::stable_sort(byName.begin(), byName.end(),
-                         [](const auto* a, const auto* b) { return a->name < b->name; });
+        std::stable_sort(byName.begin(), byName.end(), [](const auto* a, const auto* b) { return a->name < b->name; });
         for (size_t i = 0; i < byName.size(); ++i) {
             rubroRank[static_cast<size_t>(byName[i]->id)] = static_cast<uint32_t>(i);
             rubroKind[static_cast<size_t>(byName[i]->id)] = byName[i]->kind;
@@ -173,8 +172,8 @@ bool DataSetBuilder::build(const SourceModel& model, const std::string& outDir, 
             return fail(error, which() + ": guide number outside 0..65535");
         if (l.adNumber < 0 || static_cast<size_t>(l.adNumber) > model.ads.size())
             return fail(error, which() + ": unknown ad " + std::to_string(l.adNumber));
-        if (l.areaCode < 0 || l.areaCode > 0xFFFF || l.phonePrefix < 0 || l.phonePrefix > 0xFFFF ||
-            l.phoneLine < 0 || l.phoneLine > 9999)
+        if (l.areaCode < 0 || l.areaCode > 0xFFFF || l.phonePrefix < 0 || l.phonePrefix > 0xFFFF || l.phoneLine < 0 ||
+            l.phoneLine > 9999)
             return fail(error, which() + ": telephone outside its fields");
     }
 

@@ -14,9 +14,9 @@
 #include <string>
 
 struct BuildProgress {
-    std::string stage;   // "registros", "índices", ...
-    uint64_t done = 0;   // items of the stage done so far
-    uint64_t total = 0;  // items of the stage
+    std::string stage;  // "registros", "índices", ...
+    uint64_t done = 0;  // items of the stage done so far
+    uint64_t total = 0; // items of the stage
 };
 
 struct BuildSummary {

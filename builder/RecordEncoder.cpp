@@ -12,7 +12,10 @@ bool refuse(std::string* why, const char* text)
     return false;
 }
 
-bool clean(const std::string& s) { return s.find('\x01') == std::string::npos && s.find('\0') == std::string::npos; }
+bool clean(const std::string& s)
+{
+    return s.find('\x01') == std::string::npos && s.find('\0') == std::string::npos;
+}
 
 } // namespace
 

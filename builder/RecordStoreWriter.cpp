@@ -4,8 +4,7 @@
 
 RecordStoreWriter::RecordStoreWriter(const std::string& dataPath, const std::string& offsetPath, const huffman& codes)
     : m_codes(codes), m_data(dataPath), m_offsets(offsetPath)
-{
-}
+{}
 
 bool RecordStoreWriter::add(const RecordFields& r, std::string* why)
 {

@@ -56,7 +56,7 @@ public:
 
 private:
     struct Row {
-        uint64_t text;    // offset of name, then address, web, mail in the arena
+        uint64_t text; // offset of name, then address, web, mail in the arena
         uint16_t lengths[4];
         int32_t guideId, localityId, rubroId, areaCode, phonePrefix, phoneLine, adNumber;
         GuideKind guide;
@@ -66,9 +66,9 @@ private:
 };
 
 struct SourceAd {
-    int8_t kind = 8;        // 0 picture, 2 rounded card, 3 kept on the server, 5 picture, 8 card
-    int32_t reference = 0;  // the publisher's reference (kind 3: the picture's id on the server)
-    int32_t pictureId = 0;  // key into SourceModel::pictures; 0 = none
+    int8_t kind = 8;       // 0 picture, 2 rounded card, 3 kept on the server, 5 picture, 8 card
+    int32_t reference = 0; // the publisher's reference (kind 3: the picture's id on the server)
+    int32_t pictureId = 0; // key into SourceModel::pictures; 0 = none
     std::vector<std::string> lines;
 };
 
@@ -84,8 +84,8 @@ struct OfficialBody {
 struct SourceModel {
     ListingTable listings;
     CatalogWriter::Tables catalogs;
-    std::vector<SourceAd> ads;                          // ad n is ads[n - 1]
-    std::map<int32_t, std::vector<uint8_t>> pictures;   // picture id -> PNG or JPEG bytes
+    std::vector<SourceAd> ads;                        // ad n is ads[n - 1]
+    std::map<int32_t, std::vector<uint8_t>> pictures; // picture id -> PNG or JPEG bytes
     std::vector<OfficialBody> officialBodies;
     // banners/<folder>/<n>.gif: folder 0 is the general set, folder k the province at position k of
     // the province list; n counts from 1.

@@ -13,7 +13,10 @@ Archivo::Archivo(std::string path, int32_t blockSize, SourceOpener opener)
     Open();
 }
 
-Archivo::~Archivo() { Close(); }
+Archivo::~Archivo()
+{
+    Close();
+}
 
 bool Archivo::Open()
 {

@@ -1,7 +1,7 @@
 #include "engine/ByteSource.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -56,8 +56,7 @@ std::unique_ptr<ByteSource> openFileSource(const std::string& path)
     return std::make_unique<FileByteSource>(f);
 }
 
-bool readWholeSource(const SourceOpener& opener, const std::string& path, std::vector<uint8_t>& out,
-                     int64_t limit)
+bool readWholeSource(const SourceOpener& opener, const std::string& path, std::vector<uint8_t>& out, int64_t limit)
 {
     std::unique_ptr<ByteSource> src = opener(path);
     if (!src)

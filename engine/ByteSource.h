@@ -26,8 +26,8 @@ using SourceOpener = std::function<std::unique_ptr<ByteSource>(const std::string
 [[nodiscard]] std::unique_ptr<ByteSource> openFileSource(const std::string& path);
 
 // Reads a whole source into memory (for small tables); false when it cannot be opened.
-[[nodiscard]] bool readWholeSource(const SourceOpener& opener, const std::string& path,
-                                   std::vector<uint8_t>& out, int64_t limit = INT64_MAX);
+[[nodiscard]] bool readWholeSource(const SourceOpener& opener, const std::string& path, std::vector<uint8_t>& out,
+                                   int64_t limit = INT64_MAX);
 
 class MemoryByteSource final : public ByteSource {
 public:

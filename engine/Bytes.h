@@ -6,12 +6,18 @@
 
 namespace bytes {
 
-[[nodiscard]] inline uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+[[nodiscard]] inline uint16_t le16(const uint8_t* p)
+{
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 [[nodiscard]] inline uint32_t le24(const uint8_t* p)
 {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16);
 }
-[[nodiscard]] inline uint32_t le32(const uint8_t* p) { return le24(p) | (static_cast<uint32_t>(p[3]) << 24); }
+[[nodiscard]] inline uint32_t le32(const uint8_t* p)
+{
+    return le24(p) | (static_cast<uint32_t>(p[3]) << 24);
+}
 [[nodiscard]] inline uint32_t be24(const uint8_t* p)
 {
     return (static_cast<uint32_t>(p[0]) << 16) | (static_cast<uint32_t>(p[1]) << 8) | static_cast<uint32_t>(p[2]);

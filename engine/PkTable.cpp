@@ -4,8 +4,7 @@
 
 PkTable::PkTable(std::string path, int32_t blockSize, SourceOpener opener)
     : Archivo(std::move(path), blockSize, std::move(opener)), m_count(Size() / 4)
-{
-}
+{}
 
 int32_t PkTable::OffsetOf(int32_t n)
 {

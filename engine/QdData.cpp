@@ -3,16 +3,17 @@
 #include <algorithm>
 
 QdData::QdData(const std::string& dataPath, const std::string& offsetPath, int32_t blockSize, SourceOpener opener)
-    : m_opener(std::move(opener)),
-      m_data(std::make_unique<Archivo>(dataPath, blockSize, m_opener)),
+    : m_opener(std::move(opener)), m_data(std::make_unique<Archivo>(dataPath, blockSize, m_opener)),
       m_offsets(std::make_unique<PkTable>(offsetPath, blockSize, m_opener)),
       m_recordCount(static_cast<int32_t>(std::min<uint32_t>(m_offsets->Count(), INT32_MAX)))
-{
-}
+{}
 
 QdData::~QdData() = default;
 
-bool QdData::LoadCodeTable(const std::string& path) { return m_codes.LoadTable(path, m_opener); }
+bool QdData::LoadCodeTable(const std::string& path)
+{
+    return m_codes.LoadTable(path, m_opener);
+}
 
 int32_t QdData::RecordLength(int32_t n)
 {

@@ -10,7 +10,10 @@ namespace {
 constexpr int kTreeOffset = 3072;
 }
 
-huffman::huffman() { parse(); }
+huffman::huffman()
+{
+    parse();
+}
 
 bool huffman::LoadTable(const std::string& path, const SourceOpener& opener)
 {

@@ -130,4 +130,7 @@ std::string DisplayPhone(int32_t areaCode, int32_t prefix, int32_t line)
     return "(0" + std::to_string(areaCode) + ") " + std::to_string(prefix) + "-" + digits.substr(1);
 }
 
-std::string registro::DisplayPhone() const { return ::DisplayPhone(areaCode, phonePrefix, phoneLine); }
+std::string registro::DisplayPhone() const
+{
+    return ::DisplayPhone(areaCode, phonePrefix, phoneLine);
+}

@@ -22,9 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             __builtin_trap();
     }
     uint8_t out[200];
-    const int32_t bits = h.Encode(out, 200, std::string_view(reinterpret_cast<const char*>(coded),
-                                                             std::min<size_t>(static_cast<size_t>(codedLength), 64)),
-                                  0);
+    const int32_t bits = h.Encode(
+        out, 200,
+        std::string_view(reinterpret_cast<const char*>(coded), std::min<size_t>(static_cast<size_t>(codedLength), 64)),
+        0);
     if (bits < 0 || bits > 200 * 8)
         __builtin_trap();
     return 0;

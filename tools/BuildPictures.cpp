@@ -49,7 +49,10 @@ std::vector<uint8_t> BuildPictures::adPicture(const AdPictureRequest& request) c
     return m_maker->adPicture(request);
 }
 
-std::vector<uint8_t> BuildPictures::banner(const BannerRequest& request) const { return m_maker->banner(request); }
+std::vector<uint8_t> BuildPictures::banner(const BannerRequest& request) const
+{
+    return m_maker->banner(request);
+}
 
 bool BuildPictures::toPng(const std::vector<uint8_t>& in, std::vector<uint8_t>& png) const
 {

@@ -7,7 +7,6 @@
 #include "builder/SourceReader.h"
 #include "tools/BuildPictures.h"
 
-
 #include <charconv>
 #include <chrono>
 #include <cstdio>

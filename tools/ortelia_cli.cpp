@@ -23,7 +23,10 @@ struct UsageError {
     std::string text;
 };
 
-std::string u(const std::string& cp) { return cp1252::toUtf8(cp); }
+std::string u(const std::string& cp)
+{
+    return cp1252::toUtf8(cp);
+}
 
 int32_t number(std::string_view s, const char* what)
 {
@@ -52,7 +55,9 @@ json info(CliDataSet& d)
     static const char* const names[3] = {"A", "C", "P"};
     for (int g = 0; g < 3; ++g) {
         const auto r = limits.savedRange(g);
-        guides.push_back({{"guide", names[g]}, {"first", r.first}, {"last", r.last},
+        guides.push_back({{"guide", names[g]},
+                          {"first", r.first},
+                          {"last", r.last},
                           {"count", r.first > 0 && r.last >= r.first ? r.last - r.first + 1 : 0}});
     }
     j["guides"] = guides;

@@ -83,9 +83,9 @@ TEST_F(BuiltExample, RecordsAreOrderedByGuideRubroAndName)
         names.push_back(r.name);
     }
     // Alphabetical guide by name; commercial by rubro name (FARMACIAS before PERFUMERÍAS).
-    EXPECT_EQ(names, (std::vector<std::string>{cp("GARCÍA JUAN CARLOS"), cp("GARCÍA JUAN CARLOS"), cp("PÉREZ MARÍA"),
-                                               cp("FARMACIA CENTRAL SRL"), cp("PERFUMERÍA ÑANDÚ"),
-                                               cp("PÉREZ JOSÉ DR.")}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{cp("GARCÍA JUAN CARLOS"), cp("GARCÍA JUAN CARLOS"), cp("PÉREZ MARÍA"),
+                                        cp("FARMACIA CENTRAL SRL"), cp("PERFUMERÍA ÑANDÚ"), cp("PÉREZ JOSÉ DR.")}));
     // The second line of one subscriber inherits name and address.
     registro raw;
     ASSERT_TRUE(store.ReadRecord(raw, 2, false));
@@ -122,7 +122,7 @@ TEST_F(BuiltExample, KeyIndexesAndTheWordIndexFindTheRecords)
     Indice w(at("ixpal.idx"), 10240);
     ASSERT_TRUE(w.LoadCodeTable(at("ixpal.hfm")));
     EXPECT_EQ(words(w, "GARCIA.", 0), (std::vector<int32_t>{1, 2})); // Í is a word letter, folded to I
-    EXPECT_EQ(words(w, "PER", 0), (std::vector<int32_t>{5}));       // É separates: PÉREZ is P + REZ
+    EXPECT_EQ(words(w, "PER", 0), (std::vector<int32_t>{5}));        // É separates: PÉREZ is P + REZ
     EXPECT_EQ(words(w, "REZ.", 0), (std::vector<int32_t>{3, 6}));
     EXPECT_EQ(words(w, "MARTIN.", 1), (std::vector<int32_t>{1, 2, 6}));
     EXPECT_EQ(words(w, "CORRIENTES.", 1), (std::vector<int32_t>{4}));
@@ -178,8 +178,9 @@ TEST_F(BuiltExample, FlagsRangesCatalogsAdsBodiesAndPictures)
         lines.push_back(line);
     ASSERT_GE(lines.size(), 7u); // the long names go on in continuation lines
     EXPECT_EQ(lines[0].substr(35, 8), "PROVINCI");
-    EXPECT_NE(std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.size() > 35 && l[35] == '*'; }),
-              lines.end());
+    EXPECT_NE(
+        std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.size() > 35 && l[35] == '*'; }),
+        lines.end());
     EXPECT_TRUE(fs::exists(at("banners/0/1.gif")));
     EXPECT_TRUE(fs::exists(at("info/Productos.html")));
 }
@@ -194,7 +195,8 @@ TEST(DataSetBuilderErrors, SourceErrorsNameFileAndLine)
     };
     const Case cases[] = {
         {"abonados.tsv", "A\t1\t99\t\t11\t43480000\tX\tY\t\t\t\n", "abonados.tsv:8: unknown locality 99"},
-        {"abonados.tsv", "A\t1\t1\t\t11\t43480000\tNAME \xE2\x82\xAC\xE2\x98\x83\tY\t\t\t\n", "abonados.tsv:8: column \"nombre\""},
+        {"abonados.tsv", "A\t1\t1\t\t11\t43480000\tNAME \xE2\x82\xAC\xE2\x98\x83\tY\t\t\t\n",
+         "abonados.tsv:8: column \"nombre\""},
         {"abonados.tsv", "C\t1\t1\t3\t11\t43480000\tX\tY\t\t\t\n", "the rubro belongs to the other guide"},
         {"avisos.tsv", "4\t0\t0\tmissing.png\tX\n", "avisos.tsv:5: missing picture imagenes/missing.png"},
         {"localidades.tsv", "5\tX\t9\t1\t11\n", "localidades.tsv:6: unknown province 9"},

@@ -34,7 +34,7 @@ TEST(Archivo, ShortReadsAtTheEnd)
     EXPECT_EQ(a.ReadAt(out, 4, 98), 2); // 2 bytes before the end
     EXPECT_EQ(out[0], bytes[98]);
     EXPECT_EQ(out[1], bytes[99]);
-    EXPECT_EQ(a.ReadAt(out, 4, 100), 0); // exactly at the end
+    EXPECT_EQ(a.ReadAt(out, 4, 100), 0);  // exactly at the end
     EXPECT_EQ(a.ReadAt(out, 4, 5000), 0); // far past it
     EXPECT_EQ(a.ReadAt(out, 0, 0), 0);
     // A file that ends exactly on a block boundary: the next block is empty.

@@ -29,8 +29,9 @@ TEST(Registro, FixedFieldsAndRubroWord)
                                "CALLE");
     registro r;
     // W1 = 0x8005, W2 = 0x0123, area 2966 stored, prefix 430, line 75.
-    auto b = withText({0x00, 0x05, 0x80, 0x23, 0x01, 0x96, 0x0B, 0xAE, 0x01, 0x4B, 0x00}, h, "NOMBRE\x01"
-                                                                                             "CALLE");
+    auto b = withText({0x00, 0x05, 0x80, 0x23, 0x01, 0x96, 0x0B, 0xAE, 0x01, 0x4B, 0x00}, h,
+                      "NOMBRE\x01"
+                      "CALLE");
     ASSERT_TRUE(r.DecodeRecord(b.data(), static_cast<int32_t>(b.size()), h));
     EXPECT_EQ(r.rubroId, 5);
     EXPECT_EQ(r.localityId, 0x0123);
@@ -42,8 +43,9 @@ TEST(Registro, FixedFieldsAndRubroWord)
     EXPECT_EQ(r.DisplayPhone(), "(02966) 430-0075");
 
     // W1 = 0x0123: no rubro and no second word; flags 10 = area 341 and the next word is the prefix.
-    b = withText({0x02, 0x23, 0x01, 0x4C, 0x04, 0x00, 0x00}, h, "NOMBRE\x01"
-                                                                "CALLE");
+    b = withText({0x02, 0x23, 0x01, 0x4C, 0x04, 0x00, 0x00}, h,
+                 "NOMBRE\x01"
+                 "CALLE");
     ASSERT_TRUE(r.DecodeRecord(b.data(), static_cast<int32_t>(b.size()), h));
     EXPECT_EQ(r.rubroId, 0);
     EXPECT_EQ(r.localityId, 0x0123);
@@ -120,8 +122,8 @@ TEST(RecordEncoder, RandomRecordsRoundTrip)
     h.loadBytes(store.table.data(), store.table.size());
     for (size_t i = 0; i < records.size(); ++i) {
         const uint32_t o = bytes::le32(&store.offsets[4 * i]);
-        const uint32_t end = i + 1 < records.size() ? bytes::le32(&store.offsets[4 * i + 4])
-                                                    : static_cast<uint32_t>(store.data.size());
+        const uint32_t end =
+            i + 1 < records.size() ? bytes::le32(&store.offsets[4 * i + 4]) : static_cast<uint32_t>(store.data.size());
         registro r;
         ASSERT_TRUE(r.DecodeRecord(&store.data[o], static_cast<int32_t>(end - o), h));
         const RecordFields& f = records[i];

@@ -23,9 +23,8 @@ std::vector<uint8_t> encoded(int w, int h, QRgb colour, const char* format)
 TEST(BlockLibrary, OpensDecodesAndReleasesPictures)
 {
     std::vector<uint8_t> file;
-    ASSERT_TRUE(picturefile::build({{1, encoded(900, 700, qRgb(200, 0, 0), "PNG")},
-                                    {3, encoded(200, 100, qRgb(0, 0, 200), "JPEG")}},
-                                   file));
+    ASSERT_TRUE(picturefile::build(
+        {{1, encoded(900, 700, qRgb(200, 0, 0), "PNG")}, {3, encoded(200, 100, qRgb(0, 0, 200), "JPEG")}}, file));
     MemoryFiles fs;
     fs.put("Img.bld", file);
     fs.put("garbage.bld", {1, 2, 3, 4});

@@ -35,8 +35,7 @@ class FailingSource final : public ByteSource {
 public:
     FailingSource(std::vector<uint8_t> bytes, int64_t failFrom, int* reads)
         : m_bytes(std::move(bytes)), m_failFrom(failFrom), m_reads(reads)
-    {
-    }
+    {}
     int64_t size() override { return static_cast<int64_t>(m_bytes.size()); }
     int64_t readAt(int64_t pos, void* dst, int64_t n) override
     {

@@ -41,8 +41,8 @@ inline BuiltStore buildStore(const std::vector<RecordFields>& records)
 // Random records in runs of one subscriber: later lines of a run inherit name and/or address.
 inline std::vector<RecordFields> randomRecords(std::mt19937& rng, int n)
 {
-    static const char* const words[] = {"GARCIA", "PEREZ", "SAN MARTIN", "AV. RIVADAVIA", "MUÑOZ", "Ñandú",
-                                        "CÓRDOBA", "ROSARIO", "SRL", "E HIJOS", "123", "4500"};
+    static const char* const words[] = {"GARCIA",  "PEREZ",   "SAN MARTIN", "AV. RIVADAVIA", "MUÑOZ", "Ñandú",
+                                        "CÓRDOBA", "ROSARIO", "SRL",        "E HIJOS",       "123",   "4500"};
     auto text = [&](int maxWords) {
         std::string s;
         const int k = 1 + static_cast<int>(rng() % static_cast<unsigned>(maxWords));

@@ -34,8 +34,8 @@ protected:
     static void SetUpTestSuite()
     {
         s_dir = std::make_unique<TempDir>("cli");
-        const Ran b = run(std::string(ORTELIA_BUILD_TOOL) + " " + ORTELIA_TEST_DATA + "/source-example " +
-                          (*s_dir / "data"));
+        const Ran b =
+            run(std::string(ORTELIA_BUILD_TOOL) + " " + ORTELIA_TEST_DATA + "/source-example " + (*s_dir / "data"));
         ASSERT_EQ(b.status, 0) << b.out;
     }
     static void TearDownTestSuite() { s_dir.reset(); }
