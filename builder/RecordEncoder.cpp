@@ -19,43 +19,41 @@ bool clean(const std::string& s)
 
 } // namespace
 
+// Calls f with each string the record stores, in storage order.
+template <class F>
+void forEachStoredString(const RecordFields& r, F f)
+{
+    if (!r.nameInherited)
+        f(r.name);
+    if (!r.addressInherited)
+        f(r.address);
+    if (!r.web.empty())
+        f(r.web);
+    if (!r.mail.empty())
+        f(r.mail);
+}
+
 std::string recordText(const RecordFields& r)
 {
     std::string text;
     bool first = true;
-    auto part = [&](const std::string& s) {
+    forEachStoredString(r, [&](const std::string& s) {
         if (!first)
             text.push_back('\x01');
         text += s;
         first = false;
-    };
-    if (!r.nameInherited)
-        part(r.name);
-    if (!r.addressInherited)
-        part(r.address);
-    if (!r.web.empty())
-        part(r.web);
-    if (!r.mail.empty())
-        part(r.mail);
+    });
     return text;
 }
 
 void countRecordSymbols(std::array<uint64_t, 256>& counts, const RecordFields& r)
 {
     int parts = 0;
-    auto part = [&](const std::string& s) {
+    forEachStoredString(r, [&](const std::string& s) {
         for (char ch : s)
             ++counts[static_cast<uint8_t>(ch)];
         ++parts;
-    };
-    if (!r.nameInherited)
-        part(r.name);
-    if (!r.addressInherited)
-        part(r.address);
-    if (!r.web.empty())
-        part(r.web);
-    if (!r.mail.empty())
-        part(r.mail);
+    });
     if (parts > 1)
         counts[1] += static_cast<uint64_t>(parts - 1);
     ++counts[0];
