@@ -21,18 +21,7 @@ std::vector<Entry> edgeEntries()
     using G = GuideKind;
     std::vector<Entry> e;
     auto add = [&](G g, int32_t loc, int32_t rubro, int32_t area, int32_t prefix, int32_t line, const char* name,
-                   const char* address) {
-        Entry x;
-        x.guide = g;
-        x.locality = loc;
-        x.rubro = rubro;
-        x.area = area;
-        x.prefix = prefix;
-        x.line = line;
-        x.name = name;
-        x.address = address;
-        e.push_back(x);
-    };
+                   const char* address) { e.push_back(Entry::of(g, loc, rubro, area, prefix, line, name, address)); };
     add(G::Alphabetical, 1, 0, 11, 4348, 8000, "JOSÉ ARIAS", "AV. SAN MARTIN 100");
     add(G::Alphabetical, 1, 0, 11, 4348, 0, "JOSEFINA PAZ", "SAN MARTIN 200");
     add(G::Alphabetical, 3, 0, 351, 4220, 1234, "GOMEZ S.A.", "BELGRANO 5");

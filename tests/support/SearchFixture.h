@@ -74,6 +74,22 @@ struct Entry {
     bool web = false;
     bool mail = false;
     bool ad = false;
+
+    static Entry of(GuideKind g, int32_t loc, int32_t rubro, int32_t area, int32_t prefix, int32_t line,
+                    const char* name, const char* address, bool web = false)
+    {
+        Entry x;
+        x.guide = g;
+        x.locality = loc;
+        x.rubro = rubro;
+        x.area = area;
+        x.prefix = prefix;
+        x.line = line;
+        x.name = name;
+        x.address = address;
+        x.web = web;
+        return x;
+    }
 };
 
 // A data set in a temporary folder, opened like the viewer opens it.

@@ -15,20 +15,7 @@ namespace {
 std::vector<Entry> entries()
 {
     using G = GuideKind;
-    auto e = [](G g, int32_t loc, int32_t rubro, int32_t area, int32_t prefix, int32_t line, const char* name,
-                const char* address, bool web) {
-        Entry x;
-        x.guide = g;
-        x.locality = loc;
-        x.rubro = rubro;
-        x.area = area;
-        x.prefix = prefix;
-        x.line = line;
-        x.name = name;
-        x.address = address;
-        x.web = web;
-        return x;
-    };
+    const auto e = &Entry::of;
     return {e(G::Alphabetical, 1, 0, 11, 4348, 8000, "JOSÉ ARIAS", "AV. SAN MARTIN 100", false),
             e(G::Alphabetical, 1, 0, 11, 4348, 0, "JOSEFINA PAZ", "SAN MARTIN 200", true),
             e(G::Alphabetical, 3, 0, 351, 4220, 1234, "GOMEZ S.A.", "BELGRANO 5", true),
