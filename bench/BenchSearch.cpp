@@ -282,14 +282,7 @@ public:
         if (!fs::exists(fs::path(m_data) / datafiles::kLimits))
             buildSample(m_data);
         auto at = [&](const char* name) { return m_data + "/" + name; };
-        m_store = std::make_unique<QdData>(at(datafiles::kRecords), at(datafiles::kOffsets), 8192);
-        for (int i = 0; i < 8; ++i) {
-            if (i == 6)
-                m_store->AddWordIndex(at(datafiles::kIndexes[i]), at(datafiles::kWordTable), 10240);
-            else
-                m_store->AddIndex(at(datafiles::kIndexes[i]), 4096);
-        }
-        m_store->LoadCodeTable(at(datafiles::kRecordTable));
+        m_store = QdData::openFolder(m_data);
         if (m_store->RecordCount() < 1000)
             die("no usable data set at " + m_data);
         m_locs.LoadFile(at(datafiles::kCatalogs));

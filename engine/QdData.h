@@ -22,6 +22,11 @@ public:
     QdData(const std::string& dataPath, const std::string& offsetPath, int32_t blockSize,
            SourceOpener opener = openFileSource);
     ~QdData();
+
+    // The store of a data folder opened as start-up opens it: "QD.dat" and "PK.idx", the seven key
+    // indexes and the word index in slots 1 to 8 (block sizes 4096 and 10240), then "QD.hfm".
+    [[nodiscard]] static std::unique_ptr<QdData> openFolder(const std::string& folder,
+                                                            const SourceOpener& opener = openFileSource);
     QdData(const QdData&) = delete;
     QdData& operator=(const QdData&) = delete;
 

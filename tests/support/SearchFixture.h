@@ -148,14 +148,7 @@ private:
     void open(const std::string& folder)
     {
         auto at = [&](const char* name) { return folder + "/" + name; };
-        m_store = std::make_unique<QdData>(at(datafiles::kRecords), at(datafiles::kOffsets), 8192);
-        for (int i = 0; i < 8; ++i) {
-            if (i == 6)
-                m_store->AddWordIndex(at(datafiles::kIndexes[i]), at(datafiles::kWordTable), 10240);
-            else
-                m_store->AddIndex(at(datafiles::kIndexes[i]), 4096);
-        }
-        m_store->LoadCodeTable(at(datafiles::kRecordTable));
+        m_store = QdData::openFolder(folder);
         m_bits = std::make_unique<FiltroBits>(m_store->RecordCount() + 1);
         m_bits->LoadFlags(at(datafiles::kFlags));
         m_bits->LoadLimits(at(datafiles::kLimits));
