@@ -40,7 +40,7 @@ bool build(const std::map<int32_t, std::vector<uint8_t>>& pictures, std::vector<
         return false;
     }
     out.reserve(header + total);
-    out.insert(out.end(), kMagic, kMagic + 8);
+    out.insert(out.end(), PictureFile::kMagic, PictureFile::kMagic + 8);
     bytes::putLe32(out, static_cast<uint32_t>(highest));
     bytes::putLe32(out, 0);
     out.resize(header, 0);

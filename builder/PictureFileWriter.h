@@ -10,6 +10,8 @@
 //   16 + 8N    ...   the pictures, each a complete PNG or JPEG file
 #pragma once
 
+#include "engine/PictureFile.h"
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -17,8 +19,8 @@
 
 namespace picturefile {
 
-constexpr char kMagic[8] = {'O', 'R', 'T', 'I', 'M', 'G', 0, 1};
-constexpr int32_t kMaxPictures = 1'000'000;
+// The magic and the number limit are the reader's (engine/PictureFile.h).
+constexpr int32_t kMaxPictures = PictureFile::kMaxPictures;
 
 // True for bytes that start like a PNG or a JPEG file.
 [[nodiscard]] bool isPngOrJpeg(const std::vector<uint8_t>& bytes);

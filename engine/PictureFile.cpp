@@ -4,11 +4,6 @@
 
 #include <cstring>
 
-namespace {
-constexpr char kMagic[8] = {'O', 'R', 'T', 'I', 'M', 'G', 0, 1};
-constexpr int32_t kMaxPictures = 1'000'000;
-} // namespace
-
 bool PictureFile::open(const std::string& path, const SourceOpener& opener)
 {
     close();

@@ -12,6 +12,9 @@
 
 class PictureFile {
 public:
+    static constexpr char kMagic[8] = {'O', 'R', 'T', 'I', 'M', 'G', 0, 1}; // 0x01: format version 1
+    static constexpr int32_t kMaxPictures = 1'000'000;
+
     // False when the file cannot be opened or is not a picture file of version 1.
     bool open(const std::string& path, const SourceOpener& opener = openFileSource);
     void close();
