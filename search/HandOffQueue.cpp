@@ -23,6 +23,11 @@ void HandOffQueue::post(std::function<void()> run)
     const uint64_t id = m_nextId++;
     m_calls.push_back({id, std::move(run)});
     m_posted.notify_all();
+    if (m_wake) {
+        lock.unlock();
+        m_wake();
+        lock.lock();
+    }
     m_done.wait(lock, [&] { return m_closed || m_doneUpTo >= id; });
 }
 

@@ -20,6 +20,10 @@ public:
     // target is called on the owner's thread only; it must outlive the queue.
     explicit HandOffQueue(PassListener& target) : m_target(target) {}
 
+    // Called on the worker right after each call is posted, before the worker waits: an owner with an
+    // event loop posts itself an event there that runs runPending. Set before the worker starts.
+    void setWake(std::function<void()> wake) { m_wake = std::move(wake); }
+
     // Worker side.
     void PassStarted() override;
     void MatchFound(int32_t record, int32_t count) override;
@@ -48,6 +52,7 @@ private:
     void runLocked(std::unique_lock<std::mutex>& lock);
 
     PassListener& m_target;
+    std::function<void()> m_wake;
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_posted; // owner: a call is waiting
     std::condition_variable m_done;           // worker: its call has run

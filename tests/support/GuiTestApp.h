@@ -1,0 +1,28 @@
+// The one QApplication of a GUI test program, made on first use: offscreen unless a platform is
+// chosen, with a private runtime folder (Qt refuses a shared one when running as root). Kept to
+// the end of the process, as the window classes expect.
+#pragma once
+
+#include <QApplication>
+#include <QByteArray>
+
+#include <cstdlib>
+#include <string>
+
+inline QApplication& guiTestApp()
+{
+    static QApplication* app = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            char pattern[] = "/tmp/ortelia-xdg-XXXXXX";
+            if (const char* dir = ::mkdtemp(pattern))
+                qputenv("XDG_RUNTIME_DIR", QByteArray(dir));
+        }
+        static int argc = 1;
+        static char name[] = "ortelia-tests";
+        static char* argv[] = {name, nullptr};
+        return new QApplication(argc, argv);
+    }();
+    return *app;
+}

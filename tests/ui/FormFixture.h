@@ -1,0 +1,85 @@
+// A main window started on a generated sample data set, the way the program starts, with the
+// machine replaced: the "data" folder is the sample, the lock lives in a private folder, the
+// splash closes at once, the desktop's "open" is recorded and message boxes take queued answers.
+#pragma once
+
+#include "tests/support/GuiTestApp.h"
+#include "tests/support/RecordingShell.h"
+#include "tests/support/SampleDataSet.h"
+#include "tests/support/TempDir.h"
+
+#include "platform/Printers.h"
+#include "search/ThreadFillList.h"
+#include "ui/TFormMain.h"
+
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// The sample every window test of a program shares: built once.
+inline const SampleDataSet& sharedSample()
+{
+    static SampleDataSet* sample = [] {
+        auto* s = new SampleDataSet;
+        std::string error;
+        if (!s->make(3000, 7, &error))
+            ADD_FAILURE() << error;
+        return s;
+    }();
+    return *sample;
+}
+
+// A StartupEnvironment whose "data" folder is dataFolder (empty: none) and whose optical discs are
+// discs (each folder given is a disc's data folder).
+inline StartupEnvironment testEnvironment(const std::string& dataFolder, const std::string& lockFolder,
+                                          std::shared_ptr<RecordingShell> shell = std::make_shared<RecordingShell>())
+{
+    StartupEnvironment e;
+    e.mountTable = [] { return std::string(); };
+    e.probe = [dataFolder](const std::string& path) { return path == "data" ? dataFolder : std::string(); };
+    e.lockFolder = lockFolder;
+    e.env = [](const std::string& name) -> std::optional<std::string> {
+        if (name == "HOME")
+            return std::string("/tmp");
+        return std::nullopt;
+    };
+    e.printers = std::make_shared<Printers>();
+    e.shell = std::move(shell);
+    e.splashCloseMs = 0;
+    return e;
+}
+
+// Runs the event loop until the worker has no pass asked for or running (at most a few seconds).
+inline bool waitIdle(TFormMain& form)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 10000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        form.runHandOffs();
+        if (form.worker() == nullptr || form.worker()->idle()) {
+            QApplication::processEvents();
+            return true;
+        }
+    }
+    return false;
+}
+
+class FormFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        guiTestApp();
+        shell = std::make_shared<RecordingShell>();
+        form = std::make_unique<TFormMain>(testEnvironment(sharedSample().folder(), lockDir.path().string(), shell));
+        ASSERT_EQ(form->FormCreate(), TFormMain::Started::Ready);
+        ASSERT_TRUE(waitIdle(*form));
+    }
+    void TearDown() override { form.reset(); }
+
+    TempDir lockDir{"lock"};
+    std::shared_ptr<RecordingShell> shell;
+    std::unique_ptr<TFormMain> form;
+};

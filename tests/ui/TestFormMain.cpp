@@ -1,0 +1,391 @@
+// The main window: start-up in its order, the refusals (no data, a second copy), a damaged data
+// folder, and the section switches with their regions, buttons, texts, colours and shortcuts.
+#include "tests/ui/FormFixture.h"
+
+#include "ui/AppearanceSettings.h"
+#include "ui/MessageBoxes.h"
+#include "ui/PictureButton.h"
+#include "ui/PicturePanel.h"
+#include "ui/StatusBar2.h"
+
+#include "engine/QdData.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <filesystem>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QStringList kStartupTexts = {
+    u"Configurando entorno..."_s,
+    u"Abriendo datos..."_s,
+    u"Abriendo indice de teléfonos..."_s,
+    u"Abriendo indice de localidades..."_s,
+    u"Abriendo indice de provincias..."_s,
+    u"Abriendo indice de guías..."_s,
+    u"Abriendo indice de palabras..."_s,
+    u"Abriendo indice de rubros..."_s,
+    u"Iniciando datos..."_s,
+    u"Cargando provincias y localidades..."_s,
+    u"Iniciando guías..."_s,
+    u"Iniciando filtros..."_s,
+    u"Iniciando filtros..."_s,
+    u"Estableciendo filtro inicial..."_s,
+    u"Abriendo avisos..."_s,
+    u"Filtrando registros iniciales..."_s,
+    u"Inicializando tablero..."_s,
+    u"Iniciando dispositivo telefónico..."_s,
+    u"Seleccionando pantalla inicial..."_s,
+};
+
+bool shown(const QWidget* w)
+{
+    return !w->isHidden();
+}
+
+// A key typed into the focused control of the window.
+void typeKey(TFormMain& form, QWidget* target, Qt::Key key, Qt::KeyboardModifiers mods)
+{
+    target->setFocus();
+    QTest::keyClick(target, key, mods);
+    waitIdle(form);
+}
+
+} // namespace
+
+TEST(FormMainStartup, OpensEveryFileInOrderAndShowsTheHomePage)
+{
+    guiTestApp();
+    TempDir lock("lock");
+    TFormMain form(testEnvironment(sharedSample().folder(), lock.path().string()));
+    ASSERT_EQ(form.FormCreate(), TFormMain::Started::Ready);
+    EXPECT_EQ(form.progressLog(), kStartupTexts);
+    EXPECT_EQ(form.windowTitle(), u"Ortelia"_s);
+    EXPECT_EQ(form.dataPath(), sharedSample().folder() + "/");
+    EXPECT_EQ(form.section(), Section::Home);
+    EXPECT_TRUE(form.sectionFlag(Section::Home));
+    EXPECT_TRUE(shown(form.pnlHome));
+    EXPECT_FALSE(shown(form.pnlBody));
+    EXPECT_FALSE(shown(form.pnlSolapas));
+    EXPECT_FALSE(shown(form.pnlBanner));
+    EXPECT_TRUE(form.isMaximized());
+    EXPECT_GE(form.minimumWidth(), 800);
+    EXPECT_GE(form.minimumHeight(), 600);
+    ASSERT_NE(form.recordStore(), nullptr);
+    const BuildSummary& built = sharedSample().summary();
+    EXPECT_EQ(form.recordStore()->RecordCount(), built.records[0] + built.records[1] + built.records[2]);
+    ASSERT_NE(form.worker(), nullptr);
+    EXPECT_TRUE(form.worker()->idle()) << "the worker sleeps until the first guide section";
+    EXPECT_EQ(form.worker()->passesCompleted(), 0);
+    EXPECT_EQ(form.homeText(), 0);
+    // The clock writes at once, in its fixed format.
+    EXPECT_TRUE(
+        QRegularExpression(u"^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d$"_s).match(form.statusBar2->panelText(4)).hasMatch())
+        << form.statusBar2->panelText(4).toStdString();
+    // The window-wide settings file default: the example server.
+    EXPECT_EQ(form.serverUrl(), "http://www.example.com/dynamicFiles/cd/");
+}
+
+TEST(FormMainStartup, CancelWithoutDataEndsBeforeAnythingIsOpened)
+{
+    guiTestApp();
+    TempDir lock("lock");
+    messageboxes::clearShown();
+    messageboxes::queueAnswer(QMessageBox::Ok); // search again: still nothing
+    messageboxes::queueAnswer(QMessageBox::Cancel);
+    TFormMain form(testEnvironment(std::string(), lock.path().string()));
+    EXPECT_EQ(form.FormCreate(), TFormMain::Started::Cancelled);
+    ASSERT_EQ(messageboxes::shown().size(), 2u);
+    EXPECT_EQ(messageboxes::shown()[0].caption, u"Información"_s);
+    EXPECT_EQ(messageboxes::shown()[0].text, u"Inserte el CD-ROM con los datos"_s);
+    EXPECT_EQ(messageboxes::shown()[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.recordStore(), nullptr);
+    EXPECT_EQ(form.worker(), nullptr);
+    EXPECT_TRUE(form.progressLog().isEmpty());
+}
+
+TEST(FormMainStartup, DiscInsertedAfterTheQuestionIsFound)
+{
+    guiTestApp();
+    TempDir lock("lock");
+    messageboxes::clearShown();
+    messageboxes::queueAnswer(QMessageBox::Ok);
+    StartupEnvironment env = testEnvironment(std::string(), lock.path().string());
+    // The disc appears in the mount table only after the user answered OK once.
+    auto asked = std::make_shared<int>(0);
+    env.mountTable = [asked] {
+        return ++*asked >= 2 ? std::string("/dev/sr0 /media/cdrom0 iso9660 ro 0 0\n") : std::string();
+    };
+    const std::string disc = sharedSample().folder();
+    env.probe = [disc](const std::string& path) { return path == "/media/cdrom0/data" ? disc : std::string(); };
+    TFormMain form(std::move(env));
+    ASSERT_EQ(form.FormCreate(), TFormMain::Started::Ready);
+    EXPECT_EQ(messageboxes::shown().size(), 1u);
+    EXPECT_EQ(form.dataPath(), disc + "/");
+}
+
+TEST(FormMainStartup, SecondCopyEndsSilentlyAndTheFirstGoesOn)
+{
+    guiTestApp();
+    TempDir lock("lock");
+    TFormMain first(testEnvironment(sharedSample().folder(), lock.path().string()));
+    ASSERT_EQ(first.FormCreate(), TFormMain::Started::Ready);
+    messageboxes::clearShown();
+    {
+        TFormMain second(testEnvironment(sharedSample().folder(), lock.path().string()));
+        EXPECT_EQ(second.FormCreate(), TFormMain::Started::SecondInstance);
+        EXPECT_FALSE(second.isVisible());
+        EXPECT_EQ(second.recordStore(), nullptr);
+    }
+    EXPECT_TRUE(messageboxes::shown().empty());
+    first.GuiaTelefonosExecute();
+    EXPECT_TRUE(waitIdle(first));
+    EXPECT_GT(first.worker()->matchCount(), 0);
+}
+
+TEST(FormMainStartup, FolderWithoutOffsetTableStartsAndFindsNothing)
+{
+    guiTestApp();
+    TempDir copy("damaged");
+    std::filesystem::copy(sharedSample().folder(), copy.path() / "data", std::filesystem::copy_options::recursive);
+    std::filesystem::remove(copy.path() / "data" / "PK.idx");
+    TempDir lock("lock");
+    TFormMain form(testEnvironment((copy.path() / "data").string(), lock.path().string()));
+    ASSERT_EQ(form.FormCreate(), TFormMain::Started::Ready);
+    EXPECT_EQ(form.recordStore()->RecordCount(), 0);
+    form.GuiaTelefonosExecute();
+    ASSERT_TRUE(waitIdle(form));
+    form.edBusqueda->setText(u"GARCIA"_s);
+    QTest::mouseClick(form.bbuBuscar, Qt::LeftButton);
+    ASSERT_TRUE(waitIdle(form));
+    EXPECT_EQ(form.lvLista->topLevelItemCount(), 0);
+    EXPECT_FALSE(form.pnlNoData->isHidden()) << "no passing record: the no-results panel covers the list";
+}
+
+TEST(FormMainStartup, WithoutPrinterPrintingStaysOffInEverySection)
+{
+    guiTestApp();
+    TempDir lock("lock");
+    StartupEnvironment env = testEnvironment(sharedSample().folder(), lock.path().string());
+    env.printers = nullptr;
+    TFormMain form(std::move(env));
+    ASSERT_EQ(form.FormCreate(), TFormMain::Started::Ready);
+    EXPECT_FALSE(form.printerInstalled());
+    form.GuiaComercialExecute();
+    EXPECT_FALSE(form.printingEnabled());
+    form.AgendaExecute();
+    EXPECT_FALSE(form.printingEnabled());
+    waitIdle(form);
+}
+
+using FormMainSections = FormFixture;
+
+TEST_F(FormMainSections, CommercialShowsTheGuideWithRubrosAndSchemeOne)
+{
+    form->GuiaComercialExecute(form->spbuComercial);
+    ASSERT_TRUE(waitIdle(*form));
+    EXPECT_EQ(form->section(), Section::Commercial);
+    EXPECT_TRUE(form->sectionFlag(Section::Commercial));
+    EXPECT_FALSE(form->sectionFlag(Section::Home));
+    EXPECT_FALSE(shown(form->pnlHome));
+    for (QWidget* w : {static_cast<QWidget*>(form->pnlSolapas), form->pnlBody, static_cast<QWidget*>(form->pnlBanner),
+                       static_cast<QWidget*>(form->spbuHome), form->pnlLista, static_cast<QWidget*>(form->Panel2),
+                       static_cast<QWidget*>(form->pnlSecciones), static_cast<QWidget*>(form->cbxRubro)})
+        EXPECT_TRUE(shown(w)) << w->objectName().toStdString();
+    for (QWidget* w : {form->gbOrgOf, form->PnlInformacion, static_cast<QWidget*>(form->pnlOrgOf),
+                       static_cast<QWidget*>(form->pnlAgenda), static_cast<QWidget*>(form->pnlInfoHeader),
+                       static_cast<QWidget*>(form->btnDelFromAgenda)})
+        EXPECT_FALSE(shown(w)) << w->objectName().toStdString();
+    EXPECT_EQ(form->colourScheme(), 1);
+    EXPECT_TRUE(form->printingEnabled());
+    EXPECT_EQ(form->statusBar2->panelText(2), u"Sección Comercial"_s);
+    EXPECT_FALSE(form->lvLista->isColumnHidden(8));
+    EXPECT_GT(form->cbxRubro->count(), 1);
+    EXPECT_EQ(form->cbxRubro->itemText(0), u"- TODOS -"_s);
+    EXPECT_EQ(form->worker()->range(), 1);
+    EXPECT_FALSE(form->searchDone());
+    // The search columns: rubro first, then the text, then the criterion.
+    EXPECT_EQ(form->cbxRubro->x(), 10);
+    EXPECT_EQ(form->edBusqueda->x(), 176);
+    EXPECT_EQ(form->cbxCriterio->x(), 336);
+    EXPECT_EQ(form->edBusqueda0->x(), form->edBusqueda->x());
+    EXPECT_EQ(form->edBusqueda1->geometry().right(), form->edBusqueda->geometry().right());
+    EXPECT_EQ(form->spbuComercial->picture().cacheKey(), picture(appearance().spbuComercial).cacheKey());
+    EXPECT_EQ(form->imgVerTambien->picture().cacheKey(), picture(appearance().scheme(1).imgVerTambien).cacheKey());
+    EXPECT_EQ(form->focusWidget(), form->edBusqueda);
+}
+
+TEST_F(FormMainSections, TelephoneReplacesTheSchemeAndHidesTheRubros)
+{
+    form->GuiaComercialExecute();
+    waitIdle(*form);
+    const QColor commercialLabel = form->lbl_Provincia->palette().color(QPalette::WindowText);
+    form->GuiaTelefonosExecute(form->spbuTelefonos);
+    EXPECT_FALSE(form->cbxRubro->isEnabled());
+    ASSERT_TRUE(waitIdle(*form));
+    EXPECT_EQ(form->colourScheme(), 2);
+    EXPECT_EQ(form->statusBar2->panelText(2), u"Sección Alfabética"_s);
+    EXPECT_FALSE(shown(form->cbxRubro));
+    EXPECT_TRUE(form->lvLista->isColumnHidden(8));
+    EXPECT_EQ(form->worker()->range(), 0);
+    EXPECT_EQ(form->edBusqueda->x(), 10) << "columns back to search, criterion, rubro";
+    EXPECT_EQ(form->cbxCriterio->x(), 176);
+    EXPECT_EQ(form->lbl_Provincia->palette().color(QPalette::WindowText), QColor(63, 63, 63));
+    EXPECT_NE(form->lbl_Provincia->palette().color(QPalette::WindowText), commercialLabel);
+    EXPECT_EQ(form->logo->picture().cacheKey(), picture(appearance().scheme(2).logo).cacheKey());
+    EXPECT_EQ(form->imgVerTambien->picture().cacheKey(), picture(appearance().scheme(2).imgVerTambien_none).cacheKey());
+    EXPECT_EQ(form->lvLista->palette().color(QPalette::Base), QColor(235, 235, 235))
+        << "the list colour is not part of a scheme";
+}
+
+TEST_F(FormMainSections, ProfessionalFromHomeStaysOnTheHomePage)
+{
+    QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
+    ASSERT_TRUE(waitIdle(*form));
+    EXPECT_TRUE(form->sectionFlag(Section::Professional));
+    EXPECT_FALSE(form->sectionFlag(Section::Home));
+    EXPECT_TRUE(shown(form->pnlHome));
+    EXPECT_FALSE(shown(form->pnlBody));
+    EXPECT_EQ(form->statusBar2->panelText(2), u"Sección Profesional"_s);
+    EXPECT_EQ(form->worker()->range(), 2);
+    EXPECT_EQ(form->lvLista->palette().color(QPalette::Base), QColor(203, 236, 243));
+    // Once current, the switch returns at once.
+    form->statusBar2->setPanelText(2, u"x"_s);
+    form->GuiaProfesionalExecute();
+    EXPECT_EQ(form->statusBar2->panelText(2), u"x"_s);
+}
+
+TEST_F(FormMainSections, ProfessionalFromTheAgendaKeepsAgendaMode)
+{
+    form->AgendaExecute(form->spbuAgenda);
+    waitIdle(*form);
+    EXPECT_TRUE(form->agendaMode());
+    EXPECT_EQ(form->section(), Section::Agenda);
+    for (Section s : {Section::Home, Section::Commercial, Section::Telephone, Section::Professional,
+                      Section::OfficialBodies, Section::Information})
+        EXPECT_FALSE(form->sectionFlag(s));
+    EXPECT_EQ(form->lbl_Provincia->palette().color(QPalette::WindowText), QColor(127, 67, 13));
+    EXPECT_TRUE(shown(form->btnDelFromAgenda));
+    EXPECT_FALSE(shown(form->btnAgendar));
+    EXPECT_FALSE(shown(form->btnMailSelected));
+    EXPECT_EQ(form->worker()->range(), -1);
+    form->GuiaProfesionalExecute();
+    waitIdle(*form);
+    EXPECT_TRUE(form->agendaMode());
+}
+
+TEST_F(FormMainSections, OfficialBodiesLoadOnceAndClearWhenLeftForAGuide)
+{
+    form->OrgOficialExecute(form->spbuOrgOficial);
+    waitIdle(*form);
+    EXPECT_EQ(form->officialBodiesLoads(), 1);
+    EXPECT_FALSE(shown(form->Panel2));
+    EXPECT_FALSE(shown(form->pnlLista));
+    EXPECT_TRUE(shown(form->gbOrgOf));
+    EXPECT_FALSE(form->printingEnabled());
+    EXPECT_EQ(form->statusBar2->panelText(1), QString());
+    EXPECT_EQ(form->statusBar2->panelText(2), u"Organismos Oficiales"_s);
+
+    int clears = form->officialBodiesClears();
+    form->AgendaExecute();
+    waitIdle(*form);
+    EXPECT_EQ(form->officialBodiesClears(), clears) << "the agenda does not clear the bodies search";
+
+    form->OrgOficialExecute();
+    waitIdle(*form);
+    EXPECT_EQ(form->officialBodiesLoads(), 1);
+    clears = form->officialBodiesClears();
+    form->GuiaTelefonosExecute();
+    waitIdle(*form);
+    EXPECT_EQ(form->officialBodiesClears(), clears + 1);
+}
+
+TEST_F(FormMainSections, InformationHidesTheActionBarAndRepeatsOnlyThePage)
+{
+    form->ActInformacionExecute(form->spbuInformacion);
+    waitIdle(*form);
+    EXPECT_EQ(form->section(), Section::Information);
+    EXPECT_TRUE(shown(form->PnlInformacion));
+    EXPECT_FALSE(shown(form->pnlLista));
+    for (PictureButton* b :
+         {form->btn_imprimir, form->btnAgendar, form->btnDelFromAgenda, form->btnSelAll, form->btnUnselectAll,
+          form->btnShowSelected, form->btnMailSelected, form->btnRecomendarSelected})
+        EXPECT_FALSE(shown(b)) << b->objectName().toStdString();
+    EXPECT_EQ(form->statusBar2->panelText(2), u"Información Util"_s);
+    form->statusBar2->setPanelText(2, u"x"_s);
+    form->ActInformacionExecute(form->infoLinks[3]);
+    EXPECT_EQ(form->statusBar2->panelText(2), u"x"_s) << "already shown: only the page changes";
+}
+
+TEST_F(FormMainSections, FiltersAndMarksResetByGuidesNotByTheAgenda)
+{
+    form->GuiaTelefonosExecute();
+    waitIdle(*form);
+    {
+        auto bits = form->worker()->accessBits();
+        bits->SetRequired(7, true); // the with-ad filter, as the status bar turns it on
+        bits->SetBit(bits->selectedBounds().first, 14, true);
+    }
+    form->AgendaExecute();
+    waitIdle(*form);
+    EXPECT_TRUE(form->worker()->accessBits()->IsRequired(7));
+    form->GuiaComercialExecute();
+    waitIdle(*form);
+    EXPECT_FALSE(form->worker()->accessBits()->IsRequired(7));
+}
+
+TEST_F(FormMainSections, ShortcutsActInsideTextBoxes)
+{
+    form->GuiaTelefonosExecute();
+    waitIdle(*form);
+    form->edBusqueda->setText(u"PEREZ"_s);
+    form->edBusqueda->selectAll();
+    QApplication::clipboard()->setText(u"antes"_s);
+    typeKey(*form, form->edBusqueda, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(form->section(), Section::Commercial);
+    EXPECT_EQ(QApplication::clipboard()->text(), u"antes"_s) << "Ctrl+C switched the section and copied nothing";
+    typeKey(*form, form->edBusqueda, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(form->section(), Section::Telephone);
+    typeKey(*form, form->edBusqueda, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(form->section(), Section::OfficialBodies);
+    typeKey(*form, form->tPalabraClave, Qt::Key_H, Qt::ControlModifier);
+    EXPECT_EQ(form->section(), Section::Home);
+}
+
+TEST_F(FormMainSections, EnterSearchesAndEscapeClears)
+{
+    form->GuiaTelefonosExecute();
+    waitIdle(*form);
+    form->edBusqueda->setText(u"GARCIA"_s);
+    typeKey(*form, form->edBusqueda, Qt::Key_Return, Qt::NoModifier);
+    EXPECT_TRUE(form->searchDone());
+    EXPECT_GT(form->lvLista->topLevelItemCount(), 0);
+    EXPECT_TRUE(form->statusBar2->panelText(1).startsWith(u"Registros encontrados: "_s));
+    typeKey(*form, form->edBusqueda, Qt::Key_Escape, Qt::NoModifier);
+    EXPECT_FALSE(form->searchDone());
+    EXPECT_TRUE(form->edBusqueda->text().isEmpty());
+}
+
+TEST_F(FormMainSections, TabBarClosesUpFromItsStart)
+{
+    form->GuiaComercialExecute();
+    waitIdle(*form);
+    int x = 194;
+    for (PictureButton* tab : {form->spbuHome, form->spbuComercial, form->spbuTelefonos, form->spbuOrgOficial,
+                               form->spbuAgenda, form->spbuInformacion}) {
+        EXPECT_EQ(tab->x(), x) << tab->objectName().toStdString();
+        x += tab->width() + 4;
+    }
+    EXPECT_TRUE(form->spbuProfesional->isHidden());
+    EXPECT_EQ(form->pnlSecciones->geometry(), QRect(235, 0, 650, 101));
+    EXPECT_EQ(form->logo->geometry(), QRect(0, 0, 186, 101));
+}

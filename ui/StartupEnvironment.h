@@ -1,0 +1,29 @@
+// StartupEnvironment: what the main window takes from the machine while it starts: the settings
+// file, the data-directory search, the single-instance lock folder, the environment, printers, the
+// desktop's "open" and the splash timing. The program uses system(); tests hand in their own
+// folders, mount tables, printers and a recording shell. Main thread.
+#pragma once
+
+#include "platform/DataDirectory.h"
+#include "platform/EnvLookup.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class Printers;
+class ShellOpener;
+
+struct StartupEnvironment {
+    std::string settingsPath;                 // the settings file; empty: none
+    std::function<std::string()> mountTable;  // the mount table's text
+    DataDirectory::Probe probe;               // finds folders (case ignored)
+    std::string lockFolder;                   // empty: the user's runtime folder
+    EnvLookup env = systemEnvironment;        // USERPROFILE, HOME, TMP...
+    std::shared_ptr<const Printers> printers; // installed printers
+    std::shared_ptr<ShellOpener> shell;       // the desktop's "open"
+    int splashCloseMs = 3000;                 // the splash's close timer
+
+    // The real machine.
+    [[nodiscard]] static StartupEnvironment system();
+};

@@ -1,0 +1,306 @@
+// TFormMain: the main window. Owns every long-lived object of the program (record store, catalogs,
+// see-also links, ad store, result-list worker) and shows one of seven sections at a time. The
+// constructor builds the regions; FormCreate runs the start-up sequence (data directory, single
+// instance, splash, data files, worker) and answers whether the program goes on. The destructor
+// stops the worker before the record store it reads is destroyed. Main thread only.
+//
+// The members are split by job over several files: TFormMain.cpp (regions and controls),
+// TFormMainStartup.cpp (start-up and shut-down), TFormMainSections.cpp (section switches and
+// colour schemes), TFormMainHome.cpp (home page, banners, timers), TFormMainSearch.cpp (search
+// panel and result list), TFormMainCommands.cpp (action bar, menus, shortcuts, tray, help).
+#pragma once
+
+#include "search/PassListener.h"
+#include "ui/StartupEnvironment.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+
+#include <array>
+#include <memory>
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+class QShortcut;
+class QSystemTrayIcon;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+
+class AlignLayout;
+class ComboCatalogList;
+class FiltroBits;
+class MainThreadHandOff;
+class PictureButton;
+class PicturePanel;
+class QdData;
+class QdLocs;
+class SingleInstance;
+class StatusBar2;
+class TFormLogoInicial;
+class WindowShortcuts;
+class ThreadFillList;
+class aviso;
+
+enum class Section { Home, Commercial, Telephone, Professional, OfficialBodies, Agenda, Information };
+
+class TFormMain : public QMainWindow, private PassListener {
+    Q_OBJECT
+public:
+    enum class Started {
+        Ready,          // the window is up on its home page
+        Cancelled,      // no data directory and the user gave up: nothing was opened
+        SecondInstance, // another copy runs: this one ends silently
+    };
+
+    // Steps before the window is shown: settings, data directory, profile folder, header layout.
+    explicit TFormMain(StartupEnvironment environment, QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    // The start-up sequence. Returns once the splash has closed (or at once on Cancelled and
+    // SecondInstance, with the window never shown).
+    Started FormCreate();
+
+    // Section switches; sender is the control that asked (only the information switch uses it).
+    void HomeExecute(QObject* sender = nullptr);
+    void GuiaComercialExecute(QObject* sender = nullptr);
+    void GuiaTelefonosExecute(QObject* sender = nullptr);
+    void GuiaProfesionalExecute(QObject* sender = nullptr);
+    void OrgOficialExecute(QObject* sender = nullptr);
+    void AgendaExecute(QObject* sender = nullptr);
+    void ActInformacionExecute(QObject* sender = nullptr);
+
+    void EnablePrinting(bool on);
+    void ArrangeSearchFields(bool commercial);
+    void LayoutTabBar();
+    void LayoutHeaderPanels();
+    void SizeMainWindow();
+    void ApplyColourScheme(int s);
+
+    // State read by tests and by the later parts of the window.
+    [[nodiscard]] Section section() const { return m_section; }
+    [[nodiscard]] bool sectionFlag(Section s) const;
+    [[nodiscard]] bool printingEnabled() const { return m_printingEnabled; }
+    [[nodiscard]] bool printerInstalled() const { return m_printerInstalled; }
+    [[nodiscard]] bool agendaMode() const { return m_agendaMode; }
+    [[nodiscard]] bool searchDone() const { return m_searchDone; }
+    [[nodiscard]] const std::string& dataPath() const { return m_dataPath; }
+    [[nodiscard]] const std::string& serverUrl() const { return m_serverUrl; }
+    [[nodiscard]] const std::string& agendaFolder() const { return m_agendaFolder; }
+    [[nodiscard]] QdData* recordStore() const { return m_store.get(); }
+    [[nodiscard]] QdLocs& catalogs() const { return *m_locs; }
+    [[nodiscard]] ThreadFillList* worker() const { return m_worker.get(); }
+    [[nodiscard]] aviso* adStore() const { return m_ads.get(); }
+    [[nodiscard]] int colourScheme() const { return m_scheme; }
+    [[nodiscard]] int homeText() const { return m_homeText; }
+    [[nodiscard]] int officialBodiesLoads() const { return m_bodiesLoads; }
+    [[nodiscard]] int officialBodiesClears() const { return m_bodiesClears; }
+    // The progress texts shown on the splash, in order.
+    [[nodiscard]] const QStringList& progressLog() const { return m_progressLog; }
+    // The worker's pending hand-offs run now (tests without an event loop turn).
+    void runHandOffs();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // PassListener, run on the main thread through m_handOff.
+    void PassStarted() override;
+    void MatchFound(int32_t record, int32_t count) override;
+    void PassEnded(int32_t count) override;
+
+    // Construction of the regions (TFormMain.cpp).
+    void buildRegions();
+    void buildTabBar();
+    void buildHome();
+    void buildBodyHeader();
+    void buildSearchPanel();
+    void buildOtherHeaders();
+    void buildList();
+    void buildSeeAlso();
+    void buildOfficialBodies();
+    void buildInformation();
+    void buildActionBar();
+    void buildBanner();
+    void buildShortcuts();
+    void buildContextMenu();
+    void buildTray();
+    void layoutBodyRegions();
+
+    // Start-up steps (TFormMainStartup.cpp).
+    void readSettings();
+    bool findDataDirectory();
+    void Progress(const QString& text);
+    void openDataSet();
+    void shutDown();
+
+    // Section switches (TFormMainSections.cpp).
+    void showHeaderPanel(QWidget* panel);
+    void setActiveTab(PictureButton* tab, const QString& activePicture);
+    void setActionButtons(bool print, bool sel, bool add, bool remove, bool online);
+    void setRubroVisible(bool visible, bool enabled);
+    void setSectionFlag(Section s);
+    void leaveOfficialBodies(bool wasCurrent);
+    void processPending();
+
+    // Search panel and list (TFormMainSearch.cpp).
+    void ResetSearchForm();
+    void EnableSearchPanel(bool on);
+    void DropSelectionMarks();
+    void ResetFilters();
+    void SetAgendaMode(bool on);
+    void ColShow(int column);
+    void ColHide(int column);
+    void cbxCriterioChange();
+    void bbuBuscarClick();
+    void bbuLimpiarClick();
+    void ShowResults();
+    void RepageList();
+    void AddResultRow(int32_t record, int position);
+    void FillResultRow(int32_t record, QTreeWidgetItem* item);
+    void StatusBar2Repaint();
+    void ShowLinks(bool visible);
+
+    // Commands whose contents come with later work (TFormMainCommands.cpp).
+    void printCommand();
+    void agendaAddCommand();
+    void agendaRemoveCommand();
+    void selectAllCommand(bool on);
+    void showSelectedCommand();
+    void mailSelectedCommand();
+    void recommendSelectedCommand();
+    void officialBodiesLoadData();
+    void fClearOO();
+    void ShowInfoPage(QObject* sender);
+    void showHelpPopup();
+
+    // Home page and banners (TFormMainHome.cpp).
+    void ApplyHomeBranding();
+    void ShowHomeText(int n);
+    void homeMouseMove(PictureButton* button, QPoint pos);
+    void pnlHomeResize();
+    void Timer1Timer();
+
+public:
+    // Controls by the names the program's parts use (owned by the window through Qt parents).
+    QWidget* central = nullptr;
+    AlignLayout* mainLayout = nullptr;
+    PicturePanel* pnlSolapas = nullptr;
+    PictureButton *spbuHome = nullptr, *spbuComercial = nullptr, *spbuTelefonos = nullptr, *spbuProfesional = nullptr,
+                  *spbuOrgOficial = nullptr, *spbuAgenda = nullptr, *spbuInformacion = nullptr;
+    PicturePanel* pnlHome = nullptr;
+    PicturePanel* pnlHomeInterior = nullptr;
+    PicturePanel *pnlHome_Solapas = nullptr, *PnlHomeBottom = nullptr;
+    PicturePanel *imgHome = nullptr, *img_HomeText = nullptr, *imgPowerBy = nullptr;
+    PictureButton *spbuHome1 = nullptr, *spbuComercial1 = nullptr, *spbuTelefonos1 = nullptr,
+                  *spbuOrgOficial1 = nullptr, *spbuAgenda1 = nullptr, *spbuInformacion1 = nullptr;
+    std::array<QWidget*, 5> homeLinks{}; // imgLink0, spbLink1..4
+    QWidget* pnlBody = nullptr;
+    PicturePanel* pnlBodyHeader = nullptr;
+    PicturePanel* logo = nullptr;
+    PicturePanel *pnlSecciones = nullptr, *pnlOrgOf = nullptr, *pnlAgenda = nullptr, *pnlInfoHeader = nullptr;
+    QPushButton* btnBuscar = nullptr;
+    // Search panel.
+    QLabel *lbl_busqueda = nullptr, *lbl_Criterio = nullptr, *lbl_Rubro = nullptr, *lbl_Guia = nullptr,
+           *lbl_Provincia = nullptr, *lbl_Localidad = nullptr;
+    QLineEdit *edBusqueda = nullptr, *edBusqueda0 = nullptr, *edBusqueda1 = nullptr, *edBusqueda2 = nullptr;
+    QComboBox *cbxCriterio = nullptr, *cbxRubro = nullptr, *cbxGuia = nullptr, *cbxProvincia = nullptr,
+              *cbxLocalidad = nullptr;
+    PictureButton *bbuBuscar = nullptr, *bbuLimpiar = nullptr;
+    PictureButton *bbuHelp = nullptr, *bbuHelp0 = nullptr, *bbuHelp1 = nullptr, *imgHelp0 = nullptr;
+    std::array<PicturePanel*, 8> vertBars{}; // vertBar0, 1, 20, 21, 30, 31, 50, 51
+    // Other headers.
+    QLineEdit* tPalabraClave = nullptr;
+    QLabel* lblOOPalClave = nullptr;
+    PictureButton *bbuBuscarOO = nullptr, *bbuClear = nullptr;
+    PicturePanel* pnlOrgOfHeaderBack = nullptr;
+    PictureButton* bbuNuevoAgenda = nullptr;
+    PictureButton *bbuBuscarAgenda = nullptr, *bbuLimpiarAgenda = nullptr;
+    QLabel* lbl_AQuien = nullptr;
+    std::array<QLabel*, 4> infoLinks{};
+    // List.
+    QWidget* pnlLista = nullptr;
+    QTreeWidget* lvLista = nullptr;
+    QScrollBar* scrbRegistros = nullptr;
+    PicturePanel* pnlBusqueDatos = nullptr;
+    QLabel* pnlNoData = nullptr;
+    // See-also strip.
+    PicturePanel* imgVerTambien = nullptr;
+    QLabel* lblVerTambien = nullptr;
+    std::array<QLabel*, 5> lblVerTambienLinks{};
+    // Official bodies and information.
+    QWidget* gbOrgOf = nullptr;
+    QListWidget* lb1 = nullptr;
+    QTreeWidget *tv1 = nullptr, *lv1 = nullptr;
+    QWidget* PnlInformacion = nullptr;
+    QWidget* WebBrowser1 = nullptr;
+    QWidget *pnlDDN = nullptr, *pnlDDI = nullptr, *pnlNumUtiles = nullptr;
+    QLabel *lbl_DDNProv = nullptr, *lbl_DDNIngreseLoc = nullptr, *lbl_DDICodPais = nullptr,
+           *lbl_NUSeleccioneGuia = nullptr;
+    // Action bar.
+    PicturePanel* Panel2 = nullptr;
+    PictureButton *btn_imprimir = nullptr, *btnAgendar = nullptr, *btnDelFromAgenda = nullptr, *btnSelAll = nullptr,
+                  *btnUnselectAll = nullptr, *btnShowSelected = nullptr, *btnMailSelected = nullptr,
+                  *btnRecomendarSelected = nullptr;
+    // Banner strip and status bar.
+    PicturePanel* pnlBanner = nullptr;
+    PicturePanel *imgBanner1 = nullptr, *imgBanner2 = nullptr;
+    StatusBar2* statusBar2 = nullptr;
+    QMenu* popupLista = nullptr;
+    QMenu* trayMenu = nullptr;
+    QMenu* popupHelp = nullptr;
+    QSystemTrayIcon* TrayIcon = nullptr;
+    QTimer Timer1, Timer2, Timer3;
+
+private:
+    StartupEnvironment m_env;
+    std::string m_dataPath;
+    std::string m_serverUrl;
+    std::string m_agendaFolder;
+    std::unique_ptr<SingleInstance> m_instance;
+    std::unique_ptr<QdLocs> m_locs;
+    std::unique_ptr<ComboCatalogList> m_guideList, m_provinceList, m_localityList, m_rubroList;
+    std::unique_ptr<QdData> m_store;
+    std::unique_ptr<aviso> m_ads;
+    std::unique_ptr<MainThreadHandOff> m_handOff;
+    std::unique_ptr<ThreadFillList> m_worker; // declared after what it reads: destroyed first
+    std::unique_ptr<TFormLogoInicial> m_splash;
+    WindowShortcuts* m_shortcuts = nullptr; // child of the window
+    QStringList m_progressLog;
+
+    Section m_section = Section::Home;
+    std::array<bool, 6> m_flags{}; // Home, Commercial, Telephone, Professional, OfficialBodies, Information
+    int m_scheme = 0;
+    bool m_agendaMode = false;
+    bool m_searchDone = false;
+    bool m_searchIdle = true;
+    bool m_searchPending = false;
+    bool m_printingEnabled = false;
+    bool m_printerInstalled = false;
+    bool m_bodiesLoaded = false;
+    int m_bodiesLoads = 0;
+    int m_bodiesClears = 0;
+    bool m_started = false;
+    // Result filters: ad, mail, web, marked, note (planes 7, 6, 5, 14, 20); grid lines.
+    std::array<bool, 5> m_filters{};
+    bool m_gridLines = false;
+    // The buttons that Enter and Escape press in the current section.
+    QPointer<PictureButton> m_defaultButton, m_cancelButton;
+    std::array<int, 11> m_storedWidths{};
+    int m_lastCriterion = 0;
+    QPointer<QWidget> m_focusBeforePass, m_focusMovedTo;
+    int m_pageRows = 1;
+    int32_t m_topRecord = 0, m_bottomRecord = 0, m_shownPosition = 0;
+    int m_homeText = -1;
+    int m_lastClock[3] = {0, 0, 0};
+};

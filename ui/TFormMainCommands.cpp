@@ -1,0 +1,204 @@
+// Commands of the main window: the window-wide keys, the action bar, the help pop-up, the tray,
+// and the window events (resize, minimise, close). Commands whose work belongs to the agenda, the
+// ads and reports, the online requests, the official bodies and the information pages are
+// separate handlers here, filled in by those modules; until then they change nothing.
+#include "ui/TFormMain.h"
+
+#include "ui/AppearanceSettings.h"
+#include "ui/PictureButton.h"
+#include "ui/PicturePanel.h"
+#include "ui/WindowShortcuts.h"
+
+#include "platform/ShellOpener.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QSystemTrayIcon>
+#include <QTreeWidget>
+#include <QWindowStateChangeEvent>
+
+using namespace Qt::StringLiterals;
+
+void TFormMain::buildShortcuts()
+{
+    auto* keys = new WindowShortcuts(this);
+    const auto section = [this](void (TFormMain::*run)(QObject*)) {
+        return [this, run] {
+            (this->*run)(nullptr);
+            return true;
+        };
+    };
+    keys->add(Qt::CTRL | Qt::Key_H, section(&TFormMain::HomeExecute));
+    keys->add(Qt::CTRL | Qt::Key_C, section(&TFormMain::GuiaComercialExecute));
+    keys->add(Qt::CTRL | Qt::Key_T, section(&TFormMain::GuiaTelefonosExecute));
+    keys->add(Qt::CTRL | Qt::Key_P, section(&TFormMain::GuiaProfesionalExecute));
+    keys->add(Qt::CTRL | Qt::Key_O, section(&TFormMain::OrgOficialExecute));
+    // Enter and Escape press the current section's search and clear buttons; in the result list
+    // Enter belongs to the list.
+    keys->add(QKeyCombination(Qt::Key_Return), [this] {
+        if (m_defaultButton == nullptr || focusWidget() == lvLista || !m_defaultButton->isEnabled() ||
+            !m_defaultButton->isVisible())
+            return false;
+        m_defaultButton->click();
+        return true;
+    });
+    keys->add(QKeyCombination(Qt::Key_Escape), [this] {
+        if (m_cancelButton == nullptr || !m_cancelButton->isEnabled() || !m_cancelButton->isVisible())
+            return false;
+        m_cancelButton->click();
+        return true;
+    });
+    m_shortcuts = keys;
+}
+
+void TFormMain::printCommand()
+{
+    // Nothing while printing is off; the result-list report comes with the printing module.
+    if (!m_printingEnabled)
+        return;
+}
+
+void TFormMain::agendaAddCommand()
+{
+    // The agenda module adds the marked records.
+}
+
+void TFormMain::agendaRemoveCommand()
+{
+    // The agenda module removes the selected agenda rows.
+}
+
+void TFormMain::selectAllCommand(bool)
+{
+    // Marks belong to the result list's selection handling.
+}
+
+void TFormMain::showSelectedCommand()
+{
+    // The marked-records filter belongs to the result list's filters.
+}
+
+void TFormMain::mailSelectedCommand()
+{
+    // The online requests module sends the query to the advertisers.
+}
+
+void TFormMain::recommendSelectedCommand()
+{
+    // The online requests module sends the recommendation.
+}
+
+void TFormMain::officialBodiesLoadData()
+{
+    // The official-bodies module reads its files here the first time the section is entered.
+    ++m_bodiesLoads;
+}
+
+void TFormMain::fClearOO()
+{
+    ++m_bodiesClears;
+    if (tPalabraClave != nullptr)
+        tPalabraClave->clear();
+    if (lb1 != nullptr)
+        lb1->clear();
+    if (tv1 != nullptr)
+        tv1->clear();
+    if (lv1 != nullptr)
+        lv1->clear();
+}
+
+void TFormMain::ShowInfoPage(QObject*)
+{
+    // The information pages module shows the page or telephone panel for the control that asked.
+}
+
+void TFormMain::showHelpPopup()
+{
+    if (popupHelp == nullptr) {
+        popupHelp = new QMenu(this);
+        popupHelp->setObjectName(u"PopupHelp"_s);
+        QAction* contents = popupHelp->addAction(u"Contenidos"_s);
+        connect(contents, &QAction::triggered, this, [this] {
+            const QString file = appearance().txHelpFile;
+            if (m_env.shell && QFileInfo::exists(file))
+                m_env.shell->openFile(file);
+        });
+        popupHelp->addSeparator();
+        QAction* updates = popupHelp->addAction(u"Actualizaciones"_s);
+        connect(updates, &QAction::triggered, this, [this] {
+            if (m_env.shell)
+                m_env.shell->openAddress(appearance().publisherSite() + u"cd/actualizacion.htm"_s);
+        });
+        popupHelp->addAction(u"Acerca de ..."_s)->setObjectName(u"mnuAyudaAcercaDe"_s);
+    }
+    // A fixed place on the screen, wherever the window is.
+    popupHelp->popup(QPoint(698, 118));
+}
+
+void TFormMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    pnlNoData->move(lvLista->x() + 2, lvLista->y() + 24);
+    RepageList();
+}
+
+void TFormMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized))
+        return;
+    // Minimised, the program lives in the notification area; without one the window must stay in
+    // the taskbar, or nothing would bring it back.
+    if (TrayIcon != nullptr && TrayIcon->isVisible() && QSystemTrayIcon::isSystemTrayAvailable())
+        QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
+}
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    QMainWindow::closeEvent(event);
+    QApplication::quit();
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Resize) {
+        if (watched == pnlHome) {
+            pnlHomeResize();
+        } else if (watched == pnlLista) {
+            const int w = pnlLista->width(), h = pnlLista->height();
+            const int bar = scrbRegistros->sizeHint().width();
+            lvLista->setGeometry(0, 0, w - bar, h);
+            scrbRegistros->setGeometry(w - bar, 0, bar, h);
+            pnlBusqueDatos->setGeometry(lvLista->x() + 2, lvLista->y() + 20, lvLista->width() - 4,
+                                        std::max(0, lvLista->height() - 21));
+            pnlNoData->setGeometry(lvLista->x() + 2, lvLista->y() + 20, lvLista->width() - 4,
+                                   std::max(0, lvLista->height() - 20));
+            RepageList();
+        } else if (watched == gbOrgOf) {
+            for (QWidget* w : {static_cast<QWidget*>(lb1), static_cast<QWidget*>(tv1), static_cast<QWidget*>(lv1)})
+                w->resize(gbOrgOf->width() - 2 * w->x(), w->height());
+            lv1->resize(lv1->width(), std::max(0, gbOrgOf->height() - lv1->y() - 4));
+        } else if (watched == PnlInformacion) {
+            for (QWidget* w : {WebBrowser1, pnlDDN, pnlDDI, pnlNumUtiles})
+                w->setGeometry(PnlInformacion->rect());
+        }
+        return false;
+    }
+    if (type == QEvent::MouseButtonRelease) {
+        for (QLabel* l : infoLinks) {
+            if (watched == l) {
+                ActInformacionExecute(l);
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,231 @@
+// Start-up and shut-down of the main window: the data directory, the single-instance lock, the
+// splash with its progress texts, every data file opened in its order, the worker created asleep;
+// and the reverse order at the end.
+#include "ui/TFormMain.h"
+
+#include "ui/AppearanceSettings.h"
+#include "ui/ComboCatalogList.h"
+#include "ui/MainThreadHandOff.h"
+#include "ui/MessageBoxes.h"
+#include "ui/PictureButton.h"
+#include "ui/PicturePanel.h"
+#include "ui/StatusBar2.h"
+#include "ui/TFormLogoInicial.h"
+
+#include "ads/aviso.h"
+#include "engine/CaseInsensitivePath.h"
+#include "engine/DataFiles.h"
+#include "engine/FiltroBits.h"
+#include "engine/QdData.h"
+#include "platform/BlockLibrary.h"
+#include "platform/Printers.h"
+#include "platform/ProfileFolder.h"
+#include "platform/SettingsFile.h"
+#include "platform/SingleInstance.h"
+#include "search/QdLocs.h"
+#include "search/ThreadFillList.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSystemTrayIcon>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
+
+void TFormMain::readSettings()
+{
+    SettingsFile settings;
+    if (!m_env.settingsPath.empty())
+        settings.load(m_env.settingsPath);
+    m_serverUrl = settings.appServer();
+    // "data" here wins; then the setting, and only when it names a folder; the discs come later.
+    m_dataPath = DataDirectory::locate(settings.database(), std::string(), m_env.probe);
+    m_agendaFolder = ProfileFolder::find(m_env.env);
+}
+
+bool TFormMain::findDataDirectory()
+{
+    if (!m_dataPath.empty())
+        return true;
+    const auto mounts = [this] { return m_env.mountTable ? m_env.mountTable() : std::string(); };
+    m_dataPath = DataDirectory::scan(mounts(), m_env.probe);
+    while (m_dataPath.empty()) {
+        const auto answer = messageboxes::show(nullptr, u"Información"_s, u"Inserte el CD-ROM con los datos"_s,
+                                               QMessageBox::Ok | QMessageBox::Cancel);
+        if (answer != QMessageBox::Ok)
+            return false;
+        m_dataPath = DataDirectory::scan(mounts(), m_env.probe);
+    }
+    return true;
+}
+
+void TFormMain::Progress(const QString& text)
+{
+    m_progressLog.append(text);
+    if (m_splash)
+        m_splash->Progress(text);
+}
+
+TFormMain::Started TFormMain::FormCreate()
+{
+    const AppearanceSettings& a = appearance();
+    QApplication::setApplicationName(a.txTitulo);
+    setWindowTitle(a.txTitulo);
+    setWindowIcon(QIcon(picture(a.appIcon)));
+    ApplyHomeBranding();
+    LayoutTabBar();
+
+    if (!findDataDirectory())
+        return Started::Cancelled;
+
+    m_instance = std::make_unique<SingleInstance>(a.txTitulo.toStdString(), m_env.lockFolder);
+    if (m_instance->acquire() == SingleInstance::Result::HeldElsewhere)
+        return Started::SecondInstance;
+
+    m_splash = std::make_unique<TFormLogoInicial>(windowTitle(), m_env.splashCloseMs);
+    m_splash->show();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QApplication::processEvents();
+
+    Progress(u"Configurando entorno..."_s);
+    SizeMainWindow();
+    lvLista->clear();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect r = screen->geometry();
+        move(r.left() + (r.width() - width()) / 2, r.top() + (r.height() - height()) / 2);
+    }
+
+    openDataSet();
+
+    QGuiApplication::restoreOverrideCursor();
+    buildTray();
+    TrayIcon->show();
+
+    Progress(u"Filtrando registros iniciales..."_s);
+    m_handOff = std::make_unique<MainThreadHandOff>(static_cast<PassListener&>(*this));
+    m_worker = std::make_unique<ThreadFillList>(processFiltroBits(), *m_store, *m_handOff);
+
+    Progress(u"Inicializando tablero..."_s);
+    cbxLocalidad->view()->setMinimumWidth(200);
+    Timer1.start();
+    Timer1Timer();
+    Timer3.start();
+
+    Progress(u"Iniciando dispositivo telefónico..."_s);
+
+    Progress(u"Seleccionando pantalla inicial..."_s);
+    ShowHomeText(0);
+    HomeExecute(spbuHome);
+    showMaximized();
+    lvLista->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_splash->startClosing();
+    QApplication::processEvents();
+    statusBar2->update();
+
+    m_printerInstalled = m_env.printers && !m_env.printers->list().empty();
+    if (!m_printerInstalled)
+        EnablePrinting(false);
+
+    // The splash closes itself on its timer; a user who clicks elsewhere ends the wait too.
+    bool splashWasActive = false;
+    while (m_splash->isVisible()) {
+        if (m_splash->isActiveWindow())
+            splashWasActive = true;
+        else if (splashWasActive)
+            break;
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents, 50);
+    }
+    m_splash.reset();
+    pnlBusqueDatos->raise();
+    pnlNoData->raise();
+    m_started = true;
+    return Started::Ready;
+}
+
+void TFormMain::openDataSet()
+{
+    // A disc mounted here may show the names in upper case.
+    const SourceOpener opener = casepath::opener();
+    const auto at = [this](const char* name) { return m_dataPath + name; };
+
+    Progress(u"Abriendo datos..."_s);
+    m_store = std::make_unique<QdData>(at(datafiles::kRecords), at(datafiles::kOffsets), 8192, opener);
+    Progress(u"Abriendo indice de teléfonos..."_s);
+    for (int i = 0; i < 3; ++i)
+        m_store->AddIndex(at(datafiles::kIndexes[i]), 4096);
+    Progress(u"Abriendo indice de localidades..."_s);
+    m_store->AddIndex(at(datafiles::kIndexes[3]), 4096);
+    Progress(u"Abriendo indice de provincias..."_s);
+    m_store->AddIndex(at(datafiles::kIndexes[4]), 4096);
+    Progress(u"Abriendo indice de guías..."_s);
+    m_store->AddIndex(at(datafiles::kIndexes[5]), 4096);
+    Progress(u"Abriendo indice de palabras..."_s);
+    m_store->AddWordIndex(at(datafiles::kIndexes[6]), at(datafiles::kWordTable), 10240);
+    Progress(u"Abriendo indice de rubros..."_s);
+    m_store->AddIndex(at(datafiles::kIndexes[7]), 4096);
+    m_store->LoadCodeTable(at(datafiles::kRecordTable));
+
+    Progress(u"Iniciando datos..."_s);
+    cbxCriterio->setCurrentIndex(0);
+    m_locs->BindSearchLists(*m_guideList, *m_provinceList, *m_localityList, *m_rubroList);
+    Progress(u"Cargando provincias y localidades..."_s);
+    m_locs->LoadFile(at(datafiles::kCatalogs), opener);
+    Progress(u"Iniciando guías..."_s);
+    m_locs->FillGuides();
+
+    FiltroBits& bits = processFiltroBits();
+    Progress(u"Iniciando filtros..."_s);
+    bits.LoadFlags(at(datafiles::kFlags), opener);
+    Progress(u"Iniciando filtros..."_s);
+    // Guide ranges never reach past the records the store can read: without an offset table the
+    // indexes would otherwise list records that show as empty rows.
+    if (m_store->RecordCount() > 0) {
+        bits.LoadLimits(at(datafiles::kLimits), opener);
+        for (int32_t k = 0; k < FiltroBits::kGuides; ++k) {
+            const FiltroBits::Bounds b = bits.guideRange(k);
+            if (b.last > m_store->RecordCount() && b.first <= m_store->RecordCount())
+                bits.SetGuideRange(k, b.first, m_store->RecordCount());
+        }
+    }
+    Progress(u"Estableciendo filtro inicial..."_s);
+    bits.SelectRange(0);
+
+    Progress(u"Abriendo avisos..."_s);
+    m_ads = std::make_unique<aviso>(at(datafiles::kAds), at(datafiles::kAdOffsets), 512, opener);
+    m_ads->LoadCodeTable(at(datafiles::kAdTable), opener);
+    BlockLibrary::instance().BlockInit();
+}
+
+void TFormMain::runHandOffs()
+{
+    if (m_handOff)
+        m_handOff->runPending();
+}
+
+TFormMain::~TFormMain()
+{
+    shutDown();
+}
+
+void TFormMain::shutDown()
+{
+    fClearOO();
+    if (TrayIcon)
+        TrayIcon->hide();
+    Timer1.stop();
+    Timer2.stop();
+    Timer3.stop();
+    lvLista->clear();
+    // The worker reads the record store's indexes: it must have left its loop before they go.
+    if (m_worker) {
+        m_worker->Stop([] { QApplication::processEvents(); });
+        m_worker.reset();
+    }
+    m_handOff.reset();
+    m_store.reset();
+    m_ads.reset();
+}
