@@ -1,0 +1,116 @@
+// ortelia-screenshots DATA OUT: starts the main window offscreen on a data folder the way the
+// program does, walks through the sections and writes what the user would see as PNG files into
+// OUT, for looking at the window's design without a screen. A developer's tool, not part of the
+// program.
+#include "platform/Printers.h"
+#include "platform/ShellOpener.h"
+#include "search/ThreadFillList.h"
+#include "ui/PictureButton.h"
+#include "ui/TFormLogoInicial.h"
+#include "ui/TFormMain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class NoShell final : public ShellOpener {
+public:
+    bool openAddress(const QString&) override { return false; }
+    bool openFile(const QString&) override { return false; }
+};
+
+void settle(TFormMain& form)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 10000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (form.worker() == nullptr || form.worker()->idle())
+            break;
+    }
+    QApplication::processEvents();
+}
+
+bool save(QWidget& w, const QString& folder, const QString& name)
+{
+    const QString path = folder + u"/"_s + name + u".png"_s;
+    const bool ok = w.grab().save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: ortelia-screenshots DATA_FOLDER OUT_FOLDER\n");
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString out = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(out);
+    QTemporaryDir lock;
+
+    const std::string data = QDir(QString::fromLocal8Bit(argv[1])).absolutePath().toStdString();
+    StartupEnvironment env;
+    env.mountTable = [] { return std::string(); };
+    env.probe = [data](const std::string& path) { return path == "data" ? data : std::string(); };
+    env.lockFolder = lock.path().toStdString();
+    env.printers = std::make_shared<Printers>();
+    env.shell = std::make_shared<NoShell>();
+    env.splashCloseMs = 0;
+
+    TFormLogoInicial splash(u"Ortelia"_s);
+    splash.Progress(u"Abriendo indice de palabras..."_s);
+    bool ok = save(splash, out, u"splash"_s);
+
+    TFormMain form(env);
+    if (form.FormCreate() != TFormMain::Started::Ready)
+        return 1;
+    form.showNormal();
+    form.resize(1280, 800);
+    settle(form);
+    ok &= save(form, out, u"home"_s);
+
+    form.GuiaTelefonosExecute();
+    settle(form);
+    ok &= save(form, out, u"telefonos-intro"_s);
+    form.edBusqueda->setText(u"GARCIA"_s);
+    form.bbuBuscar->click();
+    settle(form);
+    ok &= save(form, out, u"telefonos-garcia"_s);
+
+    form.GuiaComercialExecute();
+    settle(form);
+    form.edBusqueda->setText(u"FARMACIA"_s);
+    form.bbuBuscar->click();
+    settle(form);
+    ok &= save(form, out, u"comercial-farmacia"_s);
+
+    form.OrgOficialExecute();
+    settle(form);
+    ok &= save(form, out, u"organismos"_s);
+    form.AgendaExecute();
+    settle(form);
+    ok &= save(form, out, u"agenda"_s);
+    form.ActInformacionExecute();
+    settle(form);
+    ok &= save(form, out, u"informacion"_s);
+    form.resize(800, 600);
+    form.GuiaTelefonosExecute();
+    settle(form);
+    ok &= save(form, out, u"telefonos-800x600"_s);
+    return ok ? 0 : 1;
+}
