@@ -3,6 +3,7 @@
 #include "ui/AlignLayout.h"
 #include "ui/AppearanceSettings.h"
 #include "ui/ComboCatalogList.h"
+#include "ui/Localization.h"
 #include "ui/PictureButton.h"
 #include "ui/PicturePanel.h"
 #include "ui/StatusBar2.h"
@@ -321,6 +322,16 @@ void TFormMain::buildOtherHeaders()
         l->setCursor(Qt::PointingHandCursor);
         l->installEventFilter(this);
         infoLinks[static_cast<size_t>(i)] = l;
+        // The bullet runs the same page; its name gives the same page key as the link's.
+        QLabel* bullet =
+            label(pnlInfoHeader, u"blt"_s + links[i][0].mid(3), localization::wingdingsBullet(), 18, 13 + 20 * i);
+        QFont bulletFont(u"Wingdings 3"_s);
+        bulletFont.setPointSize(7);
+        bullet->setFont(bulletFont);
+        bullet->adjustSize();
+        bullet->setCursor(Qt::PointingHandCursor);
+        bullet->installEventFilter(this);
+        infoBullets[static_cast<size_t>(i)] = bullet;
     }
     vertBars[6] = panel(pnlInfoHeader, u"vertBar50"_s);
     vertBars[6]->setGeometry(502, 6, 2, 88);

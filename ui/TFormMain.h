@@ -228,6 +228,7 @@ public:
     PictureButton *bbuBuscarAgenda = nullptr, *bbuLimpiarAgenda = nullptr;
     QLabel* lbl_AQuien = nullptr;
     std::array<QLabel*, 4> infoLinks{};
+    std::array<QLabel*, 4> infoBullets{};
     // List.
     QWidget* pnlLista = nullptr;
     QTreeWidget* lvLista = nullptr;

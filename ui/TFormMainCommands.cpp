@@ -193,9 +193,9 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (type == QEvent::MouseButtonRelease) {
-        for (QLabel* l : infoLinks) {
-            if (watched == l) {
-                ActInformacionExecute(l);
+        for (size_t i = 0; i < infoLinks.size(); ++i) {
+            if (watched == infoLinks[i] || watched == infoBullets[i]) {
+                ActInformacionExecute(watched);
                 return true;
             }
         }

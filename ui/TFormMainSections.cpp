@@ -427,6 +427,8 @@ void TFormMain::ActInformacionExecute(QObject* sender)
         const QColor normal = appearance().scheme(1).Fuente;
         for (QLabel* l : infoLinks)
             setLabelColour(l, normal);
+        for (QLabel* l : infoBullets)
+            setLabelColour(l, normal);
         pnlOrgOf->hide();
         SetAgendaMode(false);
         ApplyColourScheme(1);

@@ -1,6 +1,7 @@
 // The program's entry: the toolkit, the main window and its event loop. An error that escapes an
 // event handler is shown in a message box and the loop goes on. The program reads no command-line
 // arguments.
+#include "ui/Localization.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TFormMain.h"
 
@@ -36,6 +37,7 @@ public:
 int main(int argc, char* argv[])
 {
     OrteliaApplication app(argc, argv);
+    localization::prepare(app);
     // The window is our own; closing it ends the program even while the tray icon is shown.
     QApplication::setQuitOnLastWindowClosed(true);
     TFormMain window(StartupEnvironment::system());

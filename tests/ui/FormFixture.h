@@ -10,6 +10,7 @@
 
 #include "platform/Printers.h"
 #include "search/ThreadFillList.h"
+#include "ui/Localization.h"
 #include "ui/TFormMain.h"
 
 #include <QElapsedTimer>
@@ -17,6 +18,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+// The application as the program prepares it: Spanish, with its fonts.
+inline QApplication& formTestApp()
+{
+    QApplication& app = guiTestApp();
+    localization::prepare(app);
+    return app;
+}
 
 // The sample every window test of a program shares: built once.
 inline const SampleDataSet& sharedSample()
@@ -71,7 +80,7 @@ class FormFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        guiTestApp();
+        formTestApp();
         shell = std::make_shared<RecordingShell>();
         form = std::make_unique<TFormMain>(testEnvironment(sharedSample().folder(), lockDir.path().string(), shell));
         ASSERT_EQ(form->FormCreate(), TFormMain::Started::Ready);

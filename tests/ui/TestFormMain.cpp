@@ -10,8 +10,10 @@
 
 #include "engine/QdData.h"
 
+#include <QAbstractButton>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,7 +65,7 @@ void typeKey(TFormMain& form, QWidget* target, Qt::Key key, Qt::KeyboardModifier
 
 TEST(FormMainStartup, OpensEveryFileInOrderAndShowsTheHomePage)
 {
-    guiTestApp();
+    formTestApp();
     TempDir lock("lock");
     TFormMain form(testEnvironment(sharedSample().folder(), lock.path().string()));
     ASSERT_EQ(form.FormCreate(), TFormMain::Started::Ready);
@@ -96,7 +98,7 @@ TEST(FormMainStartup, OpensEveryFileInOrderAndShowsTheHomePage)
 
 TEST(FormMainStartup, CancelWithoutDataEndsBeforeAnythingIsOpened)
 {
-    guiTestApp();
+    formTestApp();
     TempDir lock("lock");
     messageboxes::clearShown();
     messageboxes::queueAnswer(QMessageBox::Ok); // search again: still nothing
@@ -115,7 +117,7 @@ TEST(FormMainStartup, CancelWithoutDataEndsBeforeAnythingIsOpened)
 
 TEST(FormMainStartup, DiscInsertedAfterTheQuestionIsFound)
 {
-    guiTestApp();
+    formTestApp();
     TempDir lock("lock");
     messageboxes::clearShown();
     messageboxes::queueAnswer(QMessageBox::Ok);
@@ -135,7 +137,7 @@ TEST(FormMainStartup, DiscInsertedAfterTheQuestionIsFound)
 
 TEST(FormMainStartup, SecondCopyEndsSilentlyAndTheFirstGoesOn)
 {
-    guiTestApp();
+    formTestApp();
     TempDir lock("lock");
     TFormMain first(testEnvironment(sharedSample().folder(), lock.path().string()));
     ASSERT_EQ(first.FormCreate(), TFormMain::Started::Ready);
@@ -149,12 +151,14 @@ TEST(FormMainStartup, SecondCopyEndsSilentlyAndTheFirstGoesOn)
     EXPECT_TRUE(messageboxes::shown().empty());
     first.GuiaTelefonosExecute();
     EXPECT_TRUE(waitIdle(first));
-    EXPECT_GT(first.worker()->matchCount(), 0);
+    EXPECT_GT(first.worker()->matchCount(), 0)
+        << first.worker()->passesCompleted() << " range " << first.worker()->accessBits()->selectedBounds().first
+        << ".." << first.worker()->accessBits()->selectedBounds().last;
 }
 
 TEST(FormMainStartup, FolderWithoutOffsetTableStartsAndFindsNothing)
 {
-    guiTestApp();
+    formTestApp();
     TempDir copy("damaged");
     std::filesystem::copy(sharedSample().folder(), copy.path() / "data", std::filesystem::copy_options::recursive);
     std::filesystem::remove(copy.path() / "data" / "PK.idx");
@@ -173,7 +177,7 @@ TEST(FormMainStartup, FolderWithoutOffsetTableStartsAndFindsNothing)
 
 TEST(FormMainStartup, WithoutPrinterPrintingStaysOffInEverySection)
 {
-    guiTestApp();
+    formTestApp();
     TempDir lock("lock");
     StartupEnvironment env = testEnvironment(sharedSample().folder(), lock.path().string());
     env.printers = nullptr;
@@ -388,4 +392,18 @@ TEST_F(FormMainSections, TabBarClosesUpFromItsStart)
     EXPECT_TRUE(form->spbuProfesional->isHidden());
     EXPECT_EQ(form->pnlSecciones->geometry(), QRect(235, 0, 650, 101));
     EXPECT_EQ(form->logo->geometry(), QRect(0, 0, 186, 101));
+}
+
+TEST(FormMainLanguage, StandardButtonsSpeakSpanish)
+{
+    formTestApp();
+    QMessageBox box(QMessageBox::Information, u"Información"_s, u"x"_s, QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text().remove(u'&'), u"Aceptar"_s);
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text().remove(u'&'), u"Cancelar"_s);
+    QMessageBox yesNo(QMessageBox::Question, u"Atención"_s, u"x"_s, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(yesNo.button(QMessageBox::Yes)->text().remove(u'&'), u"Sí"_s);
+    EXPECT_EQ(yesNo.button(QMessageBox::No)->text().remove(u'&'), u"No"_s);
+    // The designed faces resolve to installed ones.
+    EXPECT_EQ(QFontInfo(QFont(u"Verdana"_s)).family(), u"DejaVu Sans"_s);
+    EXPECT_EQ(QFontInfo(QFont(u"MS Sans Serif"_s)).family(), u"Liberation Sans"_s);
 }

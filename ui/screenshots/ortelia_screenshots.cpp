@@ -5,6 +5,7 @@
 #include "platform/Printers.h"
 #include "platform/ShellOpener.h"
 #include "search/ThreadFillList.h"
+#include "ui/Localization.h"
 #include "ui/PictureButton.h"
 #include "ui/TFormLogoInicial.h"
 #include "ui/TFormMain.h"
@@ -59,6 +60,7 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    localization::prepare(app);
     const QString out = QString::fromLocal8Bit(argv[2]);
     QDir().mkpath(out);
     QTemporaryDir lock;
