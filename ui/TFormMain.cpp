@@ -60,6 +60,18 @@ PicturePanel* panel(QWidget* parent, const QString& name, const QColor& backgrou
     return p;
 }
 
+// Header panels: the search and clear buttons under the third column, then the help picture between
+// two separators.
+constexpr int kButtonsX = 336, kButtonsY = 67;
+constexpr int kBarX0 = 500, kHelpX = 510, kHelpY = 40, kBarX1 = 540;
+
+PicturePanel* separator(QWidget* parent, const QString& name, int x)
+{
+    PicturePanel* p = panel(parent, name);
+    p->setGeometry(x, 6, 2, 88);
+    return p;
+}
+
 QComboBox* combo(QWidget* parent, const QString& name, int x, int y, int w)
 {
     auto* c = new QComboBox(parent);
@@ -266,15 +278,14 @@ void TFormMain::buildSearchPanel()
     m_localityList = std::make_unique<ComboCatalogList>(cbxLocalidad);
     m_rubroList = std::make_unique<ComboCatalogList>(cbxRubro);
 
-    vertBars[0] = panel(p, u"vertBar0"_s);
-    vertBars[0]->setGeometry(502, 6, 2, 88);
-    bbuBuscar = pictureButton(p, u"bbuBuscar"_s, 514, 24);
+    // Everything stays inside the 565 pixels the header has at the window's minimum width.
+    bbuBuscar = pictureButton(p, u"bbuBuscar"_s, kButtonsX, kButtonsY);
     bbuBuscar->setToolTip(u"Buscar"_s);
-    bbuLimpiar = pictureButton(p, u"bbuLimpiar"_s, 514, 58);
+    bbuLimpiar = pictureButton(p, u"bbuLimpiar"_s, kButtonsX + 78, kButtonsY);
     bbuLimpiar->setToolTip(u"Limpiar"_s);
-    vertBars[1] = panel(p, u"vertBar1"_s);
-    vertBars[1]->setGeometry(598, 6, 2, 88);
-    bbuHelp = pictureButton(p, u"bbuHelp"_s, 612, 40);
+    vertBars[0] = separator(p, u"vertBar0"_s, kBarX0);
+    bbuHelp = pictureButton(p, u"bbuHelp"_s, kHelpX, kHelpY);
+    vertBars[1] = separator(p, u"vertBar1"_s, kBarX1);
     connect(bbuBuscar, &QAbstractButton::clicked, this, &TFormMain::bbuBuscarClick);
     connect(bbuLimpiar, &QAbstractButton::clicked, this, &TFormMain::bbuLimpiarClick);
     connect(cbxCriterio, &QComboBox::currentIndexChanged, this, &TFormMain::cbxCriterioChange);
@@ -287,24 +298,20 @@ void TFormMain::buildOtherHeaders()
     tPalabraClave = new QLineEdit(pnlOrgOf);
     tPalabraClave->setObjectName(u"tPalabraClave"_s);
     tPalabraClave->setGeometry(10, 26, 300, 21);
-    vertBars[4] = panel(pnlOrgOf, u"vertBar30"_s);
-    vertBars[4]->setGeometry(502, 6, 2, 88);
-    bbuBuscarOO = pictureButton(pnlOrgOf, u"bbuBuscarOO"_s, 514, 24);
-    bbuClear = pictureButton(pnlOrgOf, u"bbuClear"_s, 514, 58);
-    vertBars[5] = panel(pnlOrgOf, u"vertBar31"_s);
-    vertBars[5]->setGeometry(598, 6, 2, 88);
-    bbuHelp1 = pictureButton(pnlOrgOf, u"bbuHelp1"_s, 612, 40);
+    bbuBuscarOO = pictureButton(pnlOrgOf, u"bbuBuscarOO"_s, kButtonsX, kButtonsY);
+    bbuClear = pictureButton(pnlOrgOf, u"bbuClear"_s, kButtonsX + 78, kButtonsY);
+    vertBars[4] = separator(pnlOrgOf, u"vertBar30"_s, kBarX0);
+    bbuHelp1 = pictureButton(pnlOrgOf, u"bbuHelp1"_s, kHelpX, kHelpY);
+    vertBars[5] = separator(pnlOrgOf, u"vertBar31"_s, kBarX1);
     connect(bbuClear, &QAbstractButton::clicked, this, &TFormMain::fClearOO);
 
     // Agenda: search over the agenda and the new-contact button; the agenda fills them in.
     lbl_AQuien = label(pnlAgenda, u"lbl_AQuien"_s, u"¿A Quién Buscas?"_s, 10, 10);
-    vertBars[2] = panel(pnlAgenda, u"vertBar20"_s);
-    vertBars[2]->setGeometry(502, 6, 2, 88);
-    bbuBuscarAgenda = pictureButton(pnlAgenda, u"bbuBuscarAgenda"_s, 514, 24);
-    bbuLimpiarAgenda = pictureButton(pnlAgenda, u"bbuLimpiarAgenda"_s, 514, 58);
-    vertBars[3] = panel(pnlAgenda, u"vertBar21"_s);
-    vertBars[3]->setGeometry(598, 6, 2, 88);
-    bbuHelp0 = pictureButton(pnlAgenda, u"bbuHelp0"_s, 612, 40);
+    bbuBuscarAgenda = pictureButton(pnlAgenda, u"bbuBuscarAgenda"_s, kButtonsX, kButtonsY);
+    bbuLimpiarAgenda = pictureButton(pnlAgenda, u"bbuLimpiarAgenda"_s, kButtonsX + 78, kButtonsY);
+    vertBars[2] = separator(pnlAgenda, u"vertBar20"_s, kBarX0);
+    bbuHelp0 = pictureButton(pnlAgenda, u"bbuHelp0"_s, kHelpX, kHelpY);
+    vertBars[3] = separator(pnlAgenda, u"vertBar21"_s, kBarX1);
     bbuNuevoAgenda = pictureButton(pnlAgenda, u"bbuNuevoAgenda"_s, 336, 26);
 
     // Information: the page links.
@@ -333,11 +340,9 @@ void TFormMain::buildOtherHeaders()
         bullet->installEventFilter(this);
         infoBullets[static_cast<size_t>(i)] = bullet;
     }
-    vertBars[6] = panel(pnlInfoHeader, u"vertBar50"_s);
-    vertBars[6]->setGeometry(502, 6, 2, 88);
-    vertBars[7] = panel(pnlInfoHeader, u"vertBar51"_s);
-    vertBars[7]->setGeometry(598, 6, 2, 88);
-    imgHelp0 = pictureButton(pnlInfoHeader, u"imgHelp0"_s, 612, 40);
+    vertBars[6] = separator(pnlInfoHeader, u"vertBar50"_s, kBarX0);
+    imgHelp0 = pictureButton(pnlInfoHeader, u"imgHelp0"_s, kHelpX, kHelpY);
+    vertBars[7] = separator(pnlInfoHeader, u"vertBar51"_s, kBarX1);
 
     for (PictureButton* h : {bbuHelp, bbuHelp0, bbuHelp1, imgHelp0})
         connect(h, &QAbstractButton::pressed, this, &TFormMain::showHelpPopup);
