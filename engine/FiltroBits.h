@@ -22,7 +22,10 @@
 // Speed: counts and the k-th passing record use a per-block summary (the number of passing words of
 // each block of kBlockWords words under the current mask). A summary entry is dropped by any write
 // that can change it and recomputed lazily by CountPassing and NthPassing, so even the counting and
-// walking calls write to the object.
+// walking calls write to the object. Each plane may also keep the list of the records that set it
+// within a span of records, while they are few: a plane emptied again then costs those records
+// only, and a count can look at the records of the smallest listed required plane instead of the
+// whole range. Every write keeps the lists true, whoever makes it.
 //
 // Threads: no lock. One thread at a time: during a search pass the worker owns the object (bits,
 // required mask, cursor, counts); the main thread reads counts and walks only after the pass has
@@ -35,6 +38,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 class FiltroBits {
 public:
@@ -71,7 +75,7 @@ public:
     // selects the union view (range 0 widened from the first "A" record to the last "C" record,
     // bits 0-4 set over it) and returns false. The cursor moves to the range's first record.
     bool SelectRange(int32_t k);
-    [[nodiscard]] bool InRange(int32_t n) const;
+    [[nodiscard]] bool InRange(int32_t n) const { return n >= lo() && n <= hi(); }
     // n = 0 puts the cursor on the range's first record; false (cursor unchanged) outside the range.
     bool SetCursor(int32_t n);
 
@@ -86,6 +90,35 @@ public:
     // SetRequired(bit, on) and the cursor back on the range's first record.
     void Require(int bit);
     [[nodiscard]] bool Passes(int32_t n) const;
+    // SetBit(r, bit, true) for the records in order, counting those that then pass (Passes), up to
+    // the record that makes the count reach stopAfter. Returns how many records it took; passed
+    // receives the count. The search pass writes its lists this way and hands over the last record
+    // taken when the count reached stopAfter.
+    int32_t SetBitRun(const int32_t* records, int32_t n, int bit, int32_t stopAfter, int32_t& passed);
+    // SetBit(n, bit, true), then Passes(n): what a search pass does for each record it writes.
+    bool SetBitAndPass(int32_t n, int bit)
+    {
+        if (!validBit(bit) || !InRange(n))
+            return false;
+        const uint32_t m = 1u << bit;
+        uint32_t& w = m_words[n];
+        if ((w & m) == 0) {
+            w |= m;
+            PlaneList& p = m_planes[bit];
+            if (p.listed && n >= p.first && n <= p.last) {
+                if (p.records.size() < p.cap) {
+                    p.ordered = p.ordered && (p.records.empty() || n > p.records.back());
+                    p.records.push_back(n);
+                } else {
+                    listFull(n, bit);
+                }
+            }
+        }
+        if (m_required & m)
+            m_blockGen[n >> kBlockShift] = 0;
+        ++m_changes;
+        return (w & m_required) == m_required;
+    }
 
     // Counting and walking over the passing records of the selected range. Walks return a record
     // number and leave the cursor on it, or return 0 with the cursor one past the range (forwards)
@@ -93,6 +126,10 @@ public:
     // outside the range's near end.
     int32_t CountPassing();
     [[nodiscard]] int32_t PassingCount() const { return m_count; }
+    // A count of the passing records that the caller made itself, as a search pass does while it
+    // writes the planes: it becomes PassingCount, and CountPassing returns it without counting until
+    // the next change. The caller vouches for it.
+    void AdoptPassingCount(int32_t count);
     int32_t FirstPassing();
     int32_t SeekPassing(); // from the cursor, included
     int32_t NextPassing(); // after the cursor
@@ -112,13 +149,51 @@ public:
     [[nodiscard]] int32_t wordCount() const { return m_size; }
     [[nodiscard]] uint32_t wordAt(int32_t n) const;
 
+    // Grows by one or more with every call that may change which records pass or what a plane holds
+    // (bits, required mask, ranges); reads, walks and counts leave it alone. Lets a search pass see
+    // whether anything else wrote while it handed a match over.
+    [[nodiscard]] uint64_t changeCount() const { return m_changes; }
+    // Asks the processor to fetch record n's word ahead of a write (no effect outside the set).
+    void Prefetch(int32_t n) const
+    {
+        if (n >= 0 && n < m_size)
+            __builtin_prefetch(m_words.get() + n, 1);
+    }
+    // Planes whose set records within the selected range are listed (for tests and benchmarks).
+    [[nodiscard]] bool planeListed(int bit) const;
+
 private:
     struct FreeDeleter {
         void operator()(void* p) const { std::free(p); }
     };
 
+    // The records of [first, last] whose bit is set are all in records, which may also hold records
+    // cleared since, and repeats when not ordered. Not listed: nothing is known.
+    struct PlaneList {
+        bool listed = false;
+        bool ordered = true;  // ascending, no repeats
+        bool cleared = false; // some listed record may have had its bit cleared since
+        int32_t first = 0;
+        int32_t last = -1;
+        size_t cap = 0; // the most records listed for the span
+        std::vector<int32_t> records;
+    };
+    static constexpr int kPlanes = 32;
+    // A list longer than its span / kListShare stops being kept.
+    static constexpr int32_t kListShare = 16;
+
+    void forget(int bit);
+    // Record n's bit has just gone from clear to set in a listed plane whose list is full.
+    void listFull(int32_t n, int bit);
+    // Lists plane bit as empty over [first, last] (its bits there were just cleared).
+    void listEmpty(int bit, int32_t first, int32_t last);
+    // Sorts the list and drops repeats and records whose bit is clear.
+    void tidy(int bit);
+    // The listed required plane with the fewest records covering [a, z], or -1.
+    [[nodiscard]] int smallestListedRequired(int32_t a, int32_t z) const;
+
     // The selected range without record 0: [lo(), hi()], empty when lo() > hi().
-    [[nodiscard]] int32_t lo() const;
+    [[nodiscard]] int32_t lo() const { return m_ranges[m_selected].first > 1 ? m_ranges[m_selected].first : 1; }
     [[nodiscard]] int32_t hi() const { return m_ranges[m_selected].last; }
     [[nodiscard]] static bool validBit(int bit) { return bit >= 0 && bit < 32; }
 
@@ -145,6 +220,9 @@ private:
     int32_t m_count = 0;
     uint32_t m_required = kRangeBits;
     bool m_rangesChanged = false;
+    uint64_t m_changes = 0;
+    uint64_t m_countedAt = UINT64_MAX; // changeCount when m_count was last made
+    PlaneList m_planes[kPlanes];
 };
 
 // The process-wide bit set, created on first use and alive until the process ends.

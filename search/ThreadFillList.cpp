@@ -1,5 +1,6 @@
 #include "search/ThreadFillList.h"
 
+#include "engine/PostingReader.h"
 #include "engine/WordFold.h"
 
 #include <algorithm>
@@ -234,11 +235,16 @@ void ThreadFillList::handOff(std::unique_lock<std::mutex>* bitsLock, const std::
 {
     if (terminating())
         return;
-    if (bitsLock)
-        bitsLock->unlock();
+    if (!bitsLock) {
+        call();
+        return;
+    }
+    const uint64_t before = m_bits.changeCount();
+    bitsLock->unlock();
     call();
-    if (bitsLock)
-        bitsLock->lock();
+    bitsLock->lock();
+    if (m_bits.changeCount() != before)
+        m_bitsTouched = true;
 }
 
 void ThreadFillList::Terminate()
@@ -273,6 +279,7 @@ void ThreadFillList::Stop(const std::function<void()>& pump)
 void ThreadFillList::RunPass()
 {
     m_matchCount = 0;
+    m_bitsTouched = false;
 
     // Withdraw the criteria emptied since they were computed; the others out of date make the pass.
     // Values are copied here, once: changes from now on are for the next pass.
@@ -376,6 +383,10 @@ void ThreadFillList::RunPass()
         std::lock_guard lock(m_stateMutex);
         m_cleanMask |= codes & ~m_changedDuringPass;
     }
+    // The merge has counted every record that passes, unless the pass recomputed nothing (only
+    // withdrew) or the main thread changed the bit set while a match was handed over.
+    if (n > 0 && !m_bitsTouched)
+        m_bits.AdoptPassingCount(count);
     m_matchCount = m_bits.CountPassing();
     ++m_passesCompleted;
 }
@@ -438,12 +449,14 @@ int32_t ThreadFillList::preview(std::array<PassRow, kRows>& rows, int n, std::un
     // from its start.
     for (int i = 0; i < n; ++i) {
         PassRow& row = rows[static_cast<size_t>(i)];
-        if (!row.merged || row.cursor == row.start)
+        if (!row.merged || (row.cursor == row.start && row.at == 0 && row.end == 0))
             continue;
-        if (row.word)
+        if (row.word) {
             row.cursor = row.start;
-        else
+            restartAhead(row);
+        } else {
             setUpKeyRow(row);
+        }
     }
     return found;
 }
@@ -477,16 +490,34 @@ int32_t ThreadFillList::merge(std::array<PassRow, kRows>& rows, int n, std::uniq
 
     if (merged == 1 && liveCount == 1) {
         // One list (a narrowing by one criterion, or one text): every record of it is a candidate.
+        // The records read ahead are written in runs that end at the next match to hand over.
         PassRow& row = *live[0];
-        while (row.cursor != 0) {
-            const int32_t r = row.cursor;
-            m_bits.SetBit(r, row.code, true);
-            if (m_bits.Passes(r))
-                matched(r);
-            advance(row, r);
-            if ((++steps & kTerminateCheck) == 0 && terminating())
-                break;
+        int32_t last = row.cursor;
+        if (m_bits.SetBitAndPass(last, row.code))
+            matched(last);
+        while (!terminating()) {
+            if (row.at == row.end) {
+                if (row.done)
+                    break;
+                readAhead(row, last);
+                if (row.at == row.end)
+                    break;
+            }
+            const int32_t below = std::max(count, handed);
+            const int32_t next = below < kFirstMatches ? below + 1 : (count / kMatchStep + 1) * kMatchStep;
+            int32_t passed = 0;
+            const int32_t took =
+                m_bits.SetBitRun(row.ahead.data() + row.at, row.end - row.at, row.code, next - count, passed);
+            row.at += took;
+            last = row.ahead[static_cast<size_t>(row.at - 1)];
+            if (passed == next - count) {
+                count = next - 1;
+                matched(last);
+            } else {
+                count += passed;
+            }
         }
+        row.cursor = 0;
         return count;
     }
 
@@ -495,14 +526,15 @@ int32_t ThreadFillList::merge(std::array<PassRow, kRows>& rows, int n, std::uniq
         for (int k = 1; k < liveCount; ++k)
             r = std::min(r, live[static_cast<size_t>(k)]->cursor);
         int at = 0;
+        bool passes = false; // after the last of the rows' bits is set
         for (int k = 0; k < liveCount; ++k) {
             const PassRow& row = *live[static_cast<size_t>(k)];
             if (row.cursor == r) {
-                m_bits.SetBit(r, row.code, true);
+                passes = m_bits.SetBitAndPass(r, row.code);
                 ++at;
             }
         }
-        if (at == merged && m_bits.Passes(r))
+        if (at == merged && passes)
             matched(r);
         int kept = 0;
         for (int k = 0; k < liveCount; ++k) {
@@ -535,18 +567,23 @@ bool ThreadFillList::setUpWordRow(PassRow& row, const std::string& text)
             return false; // a word no record holds: the row matches nothing
         const auto b = static_cast<uint8_t>(1u << taken);
         row.mask |= b;
-        uint32_t k = 0;
-        for (int32_t r = row.index->QueryNext(*q); r > 0; r = row.index->QueryNext(*q)) {
+        PostingReader postings(*row.index, *q);
+        std::array<int32_t, 512> batch;
+        for (int32_t got = 0; (got = postings.Next(batch.data(), static_cast<int32_t>(batch.size()))) > 0;) {
             // Records outside the range can never pass, so they stay out of the map.
-            if (r >= m_lo && r <= m_hi)
-                m_map.mark(r, b);
-            if ((++k & kTerminateCheck) == 0 && terminating())
+            for (int32_t i = 0; i < got; ++i) {
+                const int32_t r = batch[static_cast<size_t>(i)];
+                if (r >= m_lo && r <= m_hi)
+                    m_map.mark(r, b);
+            }
+            if (terminating())
                 break;
         }
         row.index->FreeQuery(std::move(q));
     }
     // No word of three letters or more: every record of the range matches the row.
     row.cursor = m_lo <= m_hi ? m_map.find(m_lo, m_hi, row.mask) : 0;
+    restartAhead(row);
     return true;
 }
 
@@ -554,27 +591,63 @@ void ThreadFillList::setUpKeyRow(PassRow& row)
 {
     row.cursor = 0;
     row.skipped = 0;
-    if (!row.index || !row.index->SeekList(row.key, row.area))
+    restartAhead(row);
+    if (!row.list.Seek(row.index, row.key, row.area))
         return;
-    int32_t r = row.index->ListFirst(row.area);
     // The records before the range cannot pass; lists are ascending, so the ones after it end the
     // row.
-    while (r > 0 && r < m_lo) {
-        const int32_t next = row.index->ListNext(row.area);
-        r = next > r ? next : 0;
-        if ((++row.skipped & kTerminateCheck) == 0 && terminating())
+    for (;;) {
+        readAhead(row, 0);
+        while (row.at < row.end && row.ahead[static_cast<size_t>(row.at)] < m_lo) {
+            ++row.at;
+            ++row.skipped;
+        }
+        if (row.at < row.end) {
+            row.cursor = row.ahead[static_cast<size_t>(row.at++)];
+            return;
+        }
+        if (row.done || terminating())
             return;
     }
-    row.cursor = r > 0 && r <= m_hi ? r : 0;
+}
+
+void ThreadFillList::restartAhead(PassRow& row)
+{
+    row.at = 0;
+    row.end = 0;
+    row.done = false;
 }
 
 void ThreadFillList::advance(PassRow& row, int32_t r)
 {
+    if (row.at == row.end && !row.done)
+        readAhead(row, r);
+    row.cursor = row.at < row.end ? row.ahead[static_cast<size_t>(row.at++)] : 0;
+}
+
+void ThreadFillList::readAhead(PassRow& row, int32_t after)
+{
+    row.at = 0;
+    row.end = 0;
     if (row.word) {
-        row.cursor = r < m_hi ? m_map.find(r + 1, m_hi, row.mask) : 0;
+        row.end = after < m_hi ? m_map.findMany(after + 1, m_hi, row.mask, row.ahead.data(), PassRow::kAhead) : 0;
+        row.done = row.end < PassRow::kAhead;
+        for (int i = 0; i < row.end; ++i)
+            m_bits.Prefetch(row.ahead[static_cast<size_t>(i)]);
         return;
     }
-    // A damaged list that does not ascend ends where it stops ascending.
-    const int32_t next = row.index->ListNext(row.area);
-    row.cursor = next > r && next <= m_hi ? next : 0;
+    // The reader's lists ascend (a damaged one ends where it stops ascending); the first record
+    // after the range ends the row.
+    row.end = row.list.Next(row.ahead.data(), PassRow::kAhead);
+    row.done = row.end < PassRow::kAhead;
+    for (int i = 0; i < row.end; ++i) {
+        const int32_t r = row.ahead[static_cast<size_t>(i)];
+        if (r > m_hi) {
+            row.end = i;
+            row.done = true;
+            break;
+        }
+        if (r >= m_lo)
+            m_bits.Prefetch(r);
+    }
 }

@@ -21,6 +21,7 @@
 #pragma once
 
 #include "engine/FiltroBits.h"
+#include "engine/ListReader.h"
 #include "engine/QdData.h"
 #include "search/PassListener.h"
 #include "search/SearchCriteria.h"
@@ -124,7 +125,15 @@ private:
         int32_t cursor = 0;   // next candidate record, 0 = none left
         int32_t start = 0;    // the cursor after the set-up
         uint32_t skipped = 0; // key rows: list entries before the range
+        ListReader list;      // key rows: the key's list
         bool merged = true;   // false: the plane was written in the set-up and the row sits out the merge
+        // The records after the cursor, read ahead so that their words are fetched before the
+        // merge writes them; done: the list has nothing after them.
+        static constexpr int kAhead = 64;
+        std::array<int32_t, kAhead> ahead{};
+        int at = 0;
+        int end = 0;
+        bool done = false;
     };
 
     void loop();
@@ -141,7 +150,11 @@ private:
     bool setUpWordRow(PassRow& row, const std::string& text);
     void setUpKeyRow(PassRow& row);
     void advance(PassRow& row, int32_t r);
-    // Runs a listener call with the bit set released; skipped once termination is asked.
+    // Reads the records after record after into the row's read-ahead.
+    void readAhead(PassRow& row, int32_t after);
+    static void restartAhead(PassRow& row);
+    // Runs a listener call with the bit set released; skipped once termination is asked. Notes in
+    // m_bitsTouched whether the bit set changed meanwhile.
     void handOff(std::unique_lock<std::mutex>* bitsLock, const std::function<void()>& call);
     void store(int row, int32_t key);
     void storeText(int row, std::string text);
@@ -153,6 +166,7 @@ private:
     std::array<Indice*, criteria::kRows> m_indexes{};
     WordMap m_map;
     int32_t m_lo = 0, m_hi = -1; // the range of the running pass
+    bool m_bitsTouched = false;  // the main thread changed the bit set during a hand-off of this pass
 
     // Shared state, under m_stateMutex.
     mutable std::mutex m_stateMutex;

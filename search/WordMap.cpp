@@ -18,6 +18,16 @@ inline uint64_t equalBytes(const uint8_t* p, uint64_t pattern)
     return (x - kOnes) & ~x & kHighs;
 }
 
+// Flags exactly the bytes of v equal to the pattern's byte.
+inline uint64_t exactEqualBytes(const uint8_t* p, uint64_t pattern)
+{
+    constexpr uint64_t kLows = ~kHighs;
+    uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    const uint64_t x = v ^ pattern;
+    return ~(((x & kLows) + kLows) | x | kLows);
+}
+
 } // namespace
 
 // calloc leaves the pages to the system until a pass writes them.
@@ -65,6 +75,52 @@ int32_t WordMap::find(int32_t from, int32_t to, uint8_t mask)
         if (m_bytes[*it] == mask)
             return *it;
     return 0;
+}
+
+int32_t WordMap::findMany(int32_t from, int32_t to, uint8_t mask, int32_t* out, int32_t max)
+{
+    if (!m_bytes || max <= 0)
+        return 0;
+    from = std::max(from, 1);
+    to = std::min(to, kBytes - 1);
+    if (mask == 0)
+        return scanMany(from, to, mask, out, max);
+    from = std::max(from, m_lo);
+    to = std::min(to, m_hi);
+    if (from > to)
+        return 0;
+    if (!m_listed)
+        return scanMany(from, to, mask, out, max);
+    if (!m_sorted) {
+        std::sort(m_records.begin(), m_records.end());
+        m_sorted = true;
+    }
+    int32_t n = 0;
+    for (auto it = std::lower_bound(m_records.begin(), m_records.end(), from);
+         it != m_records.end() && *it <= to && n < max; ++it)
+        if (m_bytes[*it] == mask)
+            out[n++] = *it;
+    return n;
+}
+
+int32_t WordMap::scanMany(int32_t from, int32_t to, uint8_t mask, int32_t* out, int32_t max) const
+{
+    const uint8_t* b = m_bytes.get();
+    const uint64_t pattern = kOnes * mask;
+    int32_t n = 0;
+    int32_t i = from;
+    for (; i <= to && (i & 7) != 0; ++i)
+        if (b[i] == mask && (out[n++] = i, n == max))
+            return n;
+    for (; i + 7 <= to; i += 8) {
+        for (uint64_t h = exactEqualBytes(b + i, pattern); h != 0; h &= h - 1)
+            if (out[n++] = i + (__builtin_ctzll(h) >> 3), n == max)
+                return n;
+    }
+    for (; i <= to; ++i)
+        if (b[i] == mask && (out[n++] = i, n == max))
+            return n;
+    return n;
 }
 
 int32_t WordMap::scan(int32_t from, int32_t to, uint8_t mask) const

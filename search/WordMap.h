@@ -46,6 +46,9 @@ public:
     // The first r in [from, to] whose byte equals mask, or 0 when there is none. Bounds are clamped
     // to the map (record 0 is never returned).
     [[nodiscard]] int32_t find(int32_t from, int32_t to, uint8_t mask);
+    // The first records in [from, to] whose byte equals mask, in order, at most max of them, into
+    // out; returns how many. Fewer than max: there are no more up to to.
+    int32_t findMany(int32_t from, int32_t to, uint8_t mask, int32_t* out, int32_t max);
     [[nodiscard]] uint8_t at(int32_t r) const { return r >= 0 && r < kBytes && m_bytes ? m_bytes[r] : 0; }
 
 private:
@@ -54,6 +57,7 @@ private:
     };
 
     [[nodiscard]] int32_t scan(int32_t from, int32_t to, uint8_t mask) const;
+    int32_t scanMany(int32_t from, int32_t to, uint8_t mask, int32_t* out, int32_t max) const;
 
     std::unique_ptr<uint8_t[], FreeDeleter> m_bytes;
     int32_t m_lo = kBytes; // span marked since the last clear; empty when m_lo > m_hi
