@@ -1,5 +1,7 @@
 #include "ui/MessageBoxes.h"
 
+#include <QInputDialog>
+
 using namespace Qt::StringLiterals;
 
 namespace messageboxes {
@@ -12,6 +14,18 @@ std::deque<QMessageBox::StandardButton>& answers()
 }
 
 std::vector<Shown>& record()
+{
+    static std::vector<Shown> boxes;
+    return boxes;
+}
+
+std::deque<std::optional<QString>>& texts()
+{
+    static std::deque<std::optional<QString>> queue;
+    return queue;
+}
+
+std::vector<Shown>& askedRecord()
 {
     static std::vector<Shown> boxes;
     return boxes;
@@ -38,6 +52,31 @@ bool confirm(QWidget* parent, const QString& text)
            QMessageBox::Yes;
 }
 
+std::optional<QString> askText(QWidget* parent, const QString& caption, const QString& prompt, const QString& value)
+{
+    if (!texts().empty()) {
+        askedRecord().push_back({caption, prompt, QMessageBox::Ok | QMessageBox::Cancel});
+        std::optional<QString> a = texts().front();
+        texts().pop_front();
+        return a;
+    }
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, value, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+void queueText(std::optional<QString> answer)
+{
+    texts().push_back(std::move(answer));
+}
+
+const std::vector<Shown>& asked()
+{
+    return askedRecord();
+}
+
 void queueAnswer(QMessageBox::StandardButton answer)
 {
     answers().push_back(answer);
@@ -51,6 +90,7 @@ const std::vector<Shown>& shown()
 void clearShown()
 {
     record().clear();
+    askedRecord().clear();
 }
 
 bool answersQueued()
