@@ -21,6 +21,9 @@ constexpr int32_t kLimitsSize = FiltroBits::kGuides * kLimitsEntry;
 // model only accepts loops with no scalar remainder); the callers handle the ragged ends.
 constexpr int kChunk = 64; // counting step
 constexpr int kProbe = 16; // searching step: how far a walk reads past a hit
+// How many records ahead a write to listed records fetches the word it will write: far enough to
+// cover a miss in memory, near enough to find it still cached.
+constexpr size_t kWriteAhead = 16;
 
 inline bool passes(uint32_t word, uint32_t required)
 {
@@ -310,6 +313,8 @@ int32_t FiltroBits::SetBitRun(const int32_t* records, int32_t n, int bit, int32_
     int32_t taken = 0;
     int32_t count = 0;
     while (taken < n && count < stopAfter) {
+        if (taken + static_cast<int32_t>(kWriteAhead) < n)
+            __builtin_prefetch(words + records[taken + static_cast<int32_t>(kWriteAhead)], 1);
         const int32_t r = records[taken++];
         if (r < a || r > z)
             continue;
@@ -384,8 +389,8 @@ void FiltroBits::ClearCodes(uint32_t mask)
         const size_t size = v.size();
         size_t kept = 0;
         for (size_t i = 0; i < size; ++i) {
-            if (i + 16 < size)
-                __builtin_prefetch(m_words.get() + v[i + 16], 1);
+            if (i + kWriteAhead < size)
+                __builtin_prefetch(m_words.get() + v[i + kWriteAhead], 1);
             const int32_t r = v[i];
             if (r < a || r > z) {
                 v[kept++] = r;
@@ -607,8 +612,8 @@ int32_t FiltroBits::CountPassing()
         const std::vector<int32_t>& v = p.records;
         int32_t total = 0;
         for (size_t i = 0; i < v.size(); ++i) {
-            if (i + 16 < v.size())
-                __builtin_prefetch(m_words.get() + v[i + 16]);
+            if (i + kWriteAhead < v.size())
+                __builtin_prefetch(m_words.get() + v[i + kWriteAhead]);
             const int32_t r = v[i];
             total += r >= a && r <= z && passes(m_words[r], m_required) ? 1 : 0;
         }

@@ -129,7 +129,7 @@ private:
         bool merged = true;   // false: the plane was written in the set-up and the row sits out the merge
         // The records after the cursor, read ahead so that their words are fetched before the
         // merge writes them; done: the list has nothing after them.
-        static constexpr int kAhead = 64;
+        static constexpr int kAhead = 128;
         std::array<int32_t, kAhead> ahead{};
         int at = 0;
         int end = 0;

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr uint64_t kOnes = 0x0101010101010101ull;
@@ -112,6 +116,15 @@ int32_t WordMap::scanMany(int32_t from, int32_t to, uint8_t mask, int32_t* out, 
     for (; i <= to && (i & 7) != 0; ++i)
         if (b[i] == mask && (out[n++] = i, n == max))
             return n;
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(static_cast<char>(mask));
+    for (; i + 15 <= to; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+        for (auto h = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, wanted))); h != 0; h &= h - 1)
+            if (out[n++] = i + __builtin_ctz(h), n == max)
+                return n;
+    }
+#endif
     for (; i + 7 <= to; i += 8) {
         for (uint64_t h = exactEqualBytes(b + i, pattern); h != 0; h &= h - 1)
             if (out[n++] = i + (__builtin_ctzll(h) >> 3), n == max)

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <bit>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -708,6 +709,248 @@ TEST(FiltroBitsWalks, SummaryFollowsSingleBitChanges)
     b.SetRequired(12, true);
     EXPECT_EQ(b.CountPassing(), 0);
     EXPECT_EQ(b.NthPassing(1), 0);
+}
+
+// ---- Planes that list their records
+
+// A plane written with few records keeps their list; the list must stay true through clears over
+// other ranges, the union view, the main thread's marks and notes, and writes that fill the plane.
+TEST(FiltroBitsPlaneLists, ListsFollowRangesClearsAndMarks)
+{
+    GuideFixture f;
+    FiltroBits& b = f.bits;
+    EXPECT_TRUE(b.planeListed(12)) << "every plane above the stored bits starts empty";
+    EXPECT_FALSE(b.planeListed(3)) << "the ranges set the criterion planes everywhere";
+
+    // A search in the telephone guide.
+    ASSERT_TRUE(b.SetBit(5, 12, true));
+    ASSERT_TRUE(b.SetBit(600, 12, true));
+    b.Require(12);
+    EXPECT_EQ(b.CountPassing(), 2);
+
+    // The commercial guide empties and writes its own part of the plane; the other part stays.
+    b.SelectRange(1);
+    b.ClearCodes(1u << 12);
+    EXPECT_TRUE(b.planeListed(12));
+    ASSERT_TRUE(b.SetBit(1200, 12, true));
+    EXPECT_EQ(b.CountPassing(), 1);
+    b.SelectRange(0);
+    EXPECT_EQ(b.CountPassing(), 2);
+    EXPECT_EQ(b.NthPassing(2), 600);
+
+    // The union view sets the range bits over both guides: planes 0-4 are no longer known.
+    EXPECT_FALSE(b.SelectRange(-1));
+    EXPECT_EQ(b.CountPassing(), 3);
+    b.SelectRange(0);
+
+    // Cleared, set again, set twice: the list holds the record more than once and counts it once.
+    ASSERT_TRUE(b.SetBit(600, 12, false));
+    EXPECT_EQ(b.CountPassing(), 1);
+    ASSERT_TRUE(b.SetBit(600, 12, true));
+    ASSERT_TRUE(b.SetBit(600, 12, true));
+    ASSERT_TRUE(b.SetBit(7, 12, true));
+    EXPECT_EQ(b.CountPassing(), 3);
+
+    // Selection marks and notes from the main thread, required by the filters.
+    ASSERT_TRUE(b.SetBit(600, 14, true));
+    ASSERT_TRUE(b.SetBit(7, 20, true));
+    ASSERT_TRUE(b.SetBit(999, 20, true));
+    b.SetRequired(14, true);
+    EXPECT_EQ(b.CountPassing(), 1);
+    b.SetRequired(14, false);
+    b.SetRequired(20, true);
+    EXPECT_EQ(b.CountPassing(), 1);
+    b.SetRequired(12, false);
+    EXPECT_EQ(b.CountPassing(), 2);
+    b.SetCodeEverywhere(20, false); // the notes plane emptied over the range
+    EXPECT_TRUE(b.planeListed(20));
+    EXPECT_EQ(b.CountPassing(), 0);
+    b.SetRequired(20, false);
+    b.SetRequired(12, true);
+
+    // A plane set everywhere is no longer listed; emptied again, it is listed over this range only,
+    // and over both guides once the next one is emptied too.
+    b.SetCodeEverywhere(12, true);
+    EXPECT_FALSE(b.planeListed(12));
+    EXPECT_EQ(b.CountPassing(), 1000);
+    b.ClearCodes(1u << 12);
+    EXPECT_TRUE(b.planeListed(12));
+    EXPECT_EQ(b.CountPassing(), 0);
+    b.SelectRange(1);
+    EXPECT_FALSE(b.planeListed(12));
+    EXPECT_EQ(b.CountPassing(), 1) << "record 1200 is still set";
+    b.ClearCodes(1u << 12);
+    b.SelectRange(0);
+    EXPECT_TRUE(b.planeListed(12));
+
+    // Too many records for a list: the plane stops listing and still counts right.
+    for (int32_t n = 1; n <= 1000; n += 2)
+        ASSERT_TRUE(b.SetBit(n, 12, true));
+    EXPECT_FALSE(b.planeListed(12));
+    EXPECT_EQ(b.CountPassing(), 500);
+    b.ClearCodes(1u << 12);
+    EXPECT_EQ(b.CountPassing(), 0);
+    for (int32_t n = 1; n <= 1000; ++n)
+        ASSERT_EQ(b.wordAt(n) >> 12 & 1u, 0u) << n;
+
+    // Loading the stored bits forgets planes 0-7 only.
+    ASSERT_TRUE(b.LoadFlags("QD.flg", f.fs.opener()));
+    EXPECT_FALSE(b.planeListed(7));
+    EXPECT_TRUE(b.planeListed(12));
+}
+
+// Counts kept from one call to the next, and counts given by a search pass, last only until the
+// next change; reads and walks change nothing.
+TEST(FiltroBitsPlaneLists, ChangeCountAndAdoptedCounts)
+{
+    GuideFixture f;
+    FiltroBits& b = f.bits;
+    const uint64_t start = b.changeCount();
+    EXPECT_EQ(b.CountPassing(), 1000);
+    (void)b.NthPassing(10);
+    (void)b.NextPassing();
+    (void)b.TestBit(3, 0);
+    (void)b.Passes(3);
+    EXPECT_EQ(b.changeCount(), start);
+    EXPECT_FALSE(b.SetBit(1001, 12, true)) << "outside the range: refused";
+    EXPECT_EQ(b.changeCount(), start);
+
+    b.AdoptPassingCount(7);
+    EXPECT_EQ(b.PassingCount(), 7);
+    EXPECT_EQ(b.CountPassing(), 7);
+    ASSERT_TRUE(b.SetBit(3, 14, true));
+    EXPECT_GT(b.changeCount(), start);
+    EXPECT_EQ(b.CountPassing(), 1000);
+
+    for (auto change : std::vector<std::function<void()>>{
+             [&] { b.SetRequired(14, true); }, [&] { b.SelectRange(1); }, [&] { b.ClearCodes(1u << 14); },
+             [&] { b.SetCodeEverywhere(14, true); }, [&] { (void)b.SetGuideRange(2, 1501, 1600); },
+             [&] { (void)b.LoadFlags("QD.flg", f.fs.opener()); }}) {
+        b.AdoptPassingCount(-5);
+        change();
+        EXPECT_NE(b.CountPassing(), -5);
+    }
+}
+
+// A run of writes stops right after the record that reaches the wanted number of passing records,
+// and leaves the words as single writes do.
+TEST(FiltroBitsPlaneLists, SetBitRunStopsAtTheWantedMatch)
+{
+    GuideFixture f;
+    FiltroBits& b = f.bits;
+    FiltroBits single(2000);
+    ASSERT_TRUE(single.LoadLimits("QD.lmt", f.fs.opener()));
+    single.SelectRange(0);
+    for (FiltroBits* x : {&b, &single}) {
+        x->Require(12);
+        x->SetRequired(14, true);
+        for (int32_t n : {10, 30, 50, 70})
+            ASSERT_TRUE(x->SetBit(n, 14, true));
+    }
+    const std::vector<int32_t> records = {5, 10, 20, 30, 40, 50, 60, 70, 1200, 80};
+    int32_t passed = 0;
+    EXPECT_EQ(b.SetBitRun(records.data(), 10, 12, 2, passed), 4);
+    EXPECT_EQ(passed, 2);
+    EXPECT_EQ(b.SetBitRun(records.data() + 4, 6, 12, 100, passed), 6);
+    EXPECT_EQ(passed, 2);
+    int32_t singlePassed = 0;
+    for (int32_t r : records)
+        singlePassed += single.SetBitAndPass(r, 12) ? 1 : 0;
+    EXPECT_EQ(singlePassed, 4);
+    for (int32_t n = 0; n < 2000; ++n)
+        ASSERT_EQ(b.wordAt(n), single.wordAt(n)) << n;
+    EXPECT_EQ(b.CountPassing(), 4);
+}
+
+// Random operations on sparse planes, compared with the plain model: the lists are what clears
+// and counts use here, so any record they lose shows in the words or the counts.
+TEST(FiltroBitsPlaneLists, SparsePlanesMatchThePlainModel)
+{
+    constexpr int kSparse[] = {1, 3, 5, 7, 12, 13, 14, 20};
+    for (uint32_t seed = 1; seed <= 6; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 rng(seed);
+        auto pick = [&](int32_t lo, int32_t hi) { return std::uniform_int_distribution<int32_t>(lo, hi)(rng); };
+        const int32_t size = 3 * FiltroBits::kBlockWords + 500;
+        FiltroBits b(size);
+        Model m(size);
+        MemoryFiles fs;
+        const auto flags = randomBytes(static_cast<size_t>(size) - 1, seed);
+        fs.put("QD.flg", flags);
+        fs.put("QD.lmt", limits({{'A', 1, 6000}, {'C', 6001, 11000}, {'P', 11001, size - 1}}));
+        ASSERT_TRUE(b.LoadFlags("QD.flg", fs.opener()));
+        m.loadFlags(flags);
+        ASSERT_TRUE(b.LoadLimits("QD.lmt", fs.opener()));
+        m.setGuideRange(0, 1, 6000);
+        m.setGuideRange(1, 6001, 11000);
+        m.setGuideRange(2, 11001, size - 1);
+        std::copy(m.ranges, m.ranges + 3, m.saved);
+        ASSERT_EQ(b.SelectRange(0), m.selectRange(0));
+        int listedCounts = 0;
+        for (int step = 0; step < 4000; ++step) {
+            const int bit = kSparse[pick(0, 7)];
+            const int32_t n = pick(m.lo() - 3, m.hi() + 3);
+            switch (pick(0, 9)) {
+            case 0:
+                if (pick(0, 9) == 0) {
+                    const int32_t k = pick(-1, 2);
+                    ASSERT_EQ(b.SelectRange(k), m.selectRange(k));
+                }
+                break;
+            case 1: { // a pass: planes emptied, a few records written
+                const uint32_t mask = (1u << bit) | (pick(0, 1) ? 1u << kSparse[pick(0, 7)] : 0u);
+                b.ClearCodes(mask);
+                m.clearCodes(mask);
+                std::vector<int32_t> recs;
+                for (int i = pick(0, pick(0, 1) ? 30 : 900); i > 0; --i)
+                    recs.push_back(pick(m.lo(), m.hi()));
+                std::sort(recs.begin(), recs.end());
+                int32_t passed = 0;
+                b.SetBitRun(recs.data(), static_cast<int32_t>(recs.size()), bit, INT32_MAX, passed);
+                int32_t expected = 0;
+                for (int32_t r : recs)
+                    expected += m.setBit(r, bit, true) && m.passes(r) ? 1 : 0;
+                ASSERT_EQ(passed, expected);
+                break;
+            }
+            case 2:
+            case 3: // marks and notes switched on and off, records of any range
+                for (int i = pick(1, 20); i > 0; --i) {
+                    const int32_t r = pick(m.lo(), m.hi()) + pick(-2, 2);
+                    const bool on = pick(0, 2) != 0;
+                    ASSERT_EQ(b.SetBit(r, bit, on), m.setBit(r, bit, on));
+                }
+                break;
+            case 4:
+                if (pick(0, 4) == 0) {
+                    const bool on = pick(0, 3) == 0;
+                    b.SetCodeEverywhere(bit, on);
+                    m.setEverywhere(bit, on);
+                }
+                break;
+            case 5: {
+                const bool on = pick(0, 1) == 0;
+                b.SetRequired(bit, on);
+                m.setRequired(bit, on);
+                break;
+            }
+            case 6:
+            case 7:
+                listedCounts += b.planeListed(bit) && b.IsRequired(bit) ? 1 : 0;
+                ASSERT_EQ(b.CountPassing(), m.count());
+                break;
+            case 8: {
+                const int32_t k = pick(1, m.count() + 1);
+                ASSERT_EQ(b.NthPassing(k), m.nth(k));
+                break;
+            }
+            default: ASSERT_EQ(b.TestBit(n, bit), m.inRange(n) && (m.words[static_cast<size_t>(n)] >> bit & 1u)); break;
+            }
+        }
+        for (int32_t n = 0; n < size; ++n)
+            ASSERT_EQ(b.wordAt(n), m.words[static_cast<size_t>(n)]) << n;
+        EXPECT_GT(listedCounts, 50) << "counts over listed planes were tried";
+    }
 }
 
 // ---- Writer round trips

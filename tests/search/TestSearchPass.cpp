@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 using namespace searchtest;
 using criteria::bit;
@@ -602,6 +603,103 @@ TEST(IncrementalPasses, GiveTheResultOfAFreshSearchWithTheFinalCriteria)
         }
     }
     EXPECT_GT(checks, 600);
+}
+
+// Selection marks (plane 14) and notes (plane 20) set by the main thread between passes and inside
+// the hand-offs of a running pass, with their filters switched on and off: the passing records and
+// the count at the end of every pass are those of the brute-force search with the marks applied.
+TEST(IncrementalPasses, MarksAndNotesChangedDuringAndBetweenPasses)
+{
+    std::mt19937 rng(77);
+    DataSet d(randomEntries(rng));
+    const std::vector<Decoded> all = decodeAll(d);
+    auto small = [&](int32_t n) { return static_cast<int32_t>(rng() % static_cast<unsigned>(n)); };
+    static const char* const texts[] = {"GARCIA", "JOS", "MART", "SAN", "S.A.", "ZZZNOPE", ""};
+
+    RecordingListener listener;
+    ThreadFillList w(d.bits(), d.store(), listener, ThreadFillList::Threading::CallerRuns);
+    std::set<int32_t> marked[2]; // planes 14 and 20
+    const int planes[2] = {14, 20};
+    // What the main thread does to the marks, through the bit set's own calls.
+    auto touchMarks = [&](FiltroBits& bits) {
+        const int p = small(2);
+        const auto b = bits.selectedBounds();
+        switch (small(4)) {
+        case 0: bits.SetRequired(planes[p], !bits.IsRequired(planes[p])); break;
+        case 1:
+            if (p == 0) { // the selection dropped over the range
+                bits.SetCodeEverywhere(14, false);
+                std::erase_if(marked[0], [&](int32_t r) { return r >= b.first && r <= b.last; });
+                break;
+            }
+            [[fallthrough]];
+        default:
+            for (int i = 1 + small(8); i > 0; --i) {
+                const int32_t r = b.first + small(std::max(1, b.last - b.first + 1));
+                const bool on = small(3) != 0;
+                if (bits.SetBit(r, planes[p], on)) {
+                    if (on)
+                        marked[p].insert(r);
+                    else
+                        marked[p].erase(r);
+                }
+            }
+        }
+    };
+    bool touchedDuringPass = false;
+    listener.onMatch = [&](int32_t, int32_t) {
+        if (small(4) == 0) {
+            auto bits = w.accessBits(); // free at once inside a hand-off
+            touchMarks(bits.bits());
+            touchedDuringPass = true;
+        }
+    };
+
+    w.SetRange(0);
+    w.ResetCriteria();
+    int checks = 0;
+    for (int step = 0; step < 400; ++step) {
+        if (step % 40 == 0) {
+            w.SetRange(small(3));
+            w.ResetCriteria();
+        }
+        switch (small(5)) {
+        case 0: w.SetNameText(cp(texts[small(7)])); break;
+        case 1: w.SetAddressText(cp(texts[small(7)])); break;
+        case 2: w.SetPlace(small(4), 0); break;
+        case 3: w.SetRubro(small(6)); break;
+        default: {
+            auto bits = w.accessBits();
+            touchMarks(bits.bits());
+            break;
+        }
+        }
+        touchedDuringPass = false;
+        const int ran = w.RunPending();
+        auto bits = w.accessBits();
+        const auto b = bits->selectedBounds();
+        std::vector<int32_t> expected;
+        for (int32_t r : reference(all, w.values(), b.first, b.last)) {
+            bool ok = true;
+            for (int p = 0; p < 2; ++p)
+                ok = ok && (!bits->IsRequired(planes[p]) || marked[p].count(r) > 0);
+            if (ok)
+                expected.push_back(r);
+        }
+        ASSERT_EQ(passing(bits.bits()), expected) << "step " << step;
+        ASSERT_EQ(bits->CountPassing(), static_cast<int32_t>(expected.size()));
+        if (ran == 0)
+            continue;
+        ASSERT_EQ(w.matchCount(), static_cast<int32_t>(expected.size())) << "step " << step;
+        ASSERT_EQ(listener.lastCount(), w.matchCount());
+        if (!touchedDuringPass && w.lastPassCodes() != 0) {
+            const size_t handed = std::min<size_t>(expected.size(), 30);
+            ASSERT_EQ(listener.lastMatchRecords(),
+                      std::vector<int32_t>(expected.begin(), expected.begin() + static_cast<long>(handed)));
+        }
+        ++checks;
+    }
+    EXPECT_GT(checks, 200);
 }
 
 } // namespace

@@ -36,6 +36,25 @@ void checkAgainst(WordMap& map, const std::vector<uint8_t>& plain, std::mt19937&
     for (int32_t r = 1; r <= kSpan; ++r)
         expected += plain[static_cast<size_t>(r)] == mask ? 1 : 0;
     EXPECT_EQ(seen, expected);
+    // In batches: the same records, in order, a short batch only at the end of the span.
+    std::vector<int32_t> batch(97);
+    for (int q = 0; q < 100; ++q) {
+        int32_t from = static_cast<int32_t>(rng() % kSpan);
+        const int32_t to = from + static_cast<int32_t>(rng() % 20000);
+        const auto max = static_cast<int32_t>(1 + rng() % batch.size());
+        for (int32_t k = 0; k < 3; ++k) {
+            const int32_t got = map.findMany(from, to, mask, batch.data(), max);
+            ASSERT_LE(got, max);
+            for (int32_t i = 0; i < got; ++i) {
+                ASSERT_EQ(batch[static_cast<size_t>(i)], naiveFind(plain, from, to, mask)) << from << ".." << to;
+                from = batch[static_cast<size_t>(i)] + 1;
+            }
+            if (got < max) {
+                ASSERT_EQ(naiveFind(plain, from, to, mask), 0) << "a short batch ends the span";
+                break;
+            }
+        }
+    }
 }
 
 TEST(WordMap, FindsAndClearsWithFewOrManyRecords)
