@@ -380,7 +380,7 @@ void FiltroBits::ClearCodes(uint32_t mask)
         if (!(mask & m))
             continue;
         PlaneList& p = m_planes[b];
-        if (!p.listed || p.first > a || p.last < z) {
+        if (!sparseClear(b, a, z)) {
             sweep |= m;
             continue;
         }
@@ -514,6 +514,32 @@ int FiltroBits::smallestListedRequired(int32_t a, int32_t z) const
             best = b;
     }
     return best;
+}
+
+bool FiltroBits::sparseClear(int bit, int32_t a, int32_t z) const
+{
+    // One by one, a listed record costs about as much as a few dozen words swept in a row.
+    const PlaneList& p = m_planes[bit];
+    return p.listed && p.first <= a && p.last >= z && p.records.size() <= static_cast<size_t>(z - a + 1) / 32;
+}
+
+int64_t FiltroBits::clearWork(uint32_t mask) const
+{
+    const int32_t a = lo();
+    const int32_t z = hi();
+    if (a > z)
+        return 0;
+    int64_t work = 0;
+    bool sweep = false;
+    for (int b = 0; b < kPlanes; ++b) {
+        if (!(mask >> b & 1u))
+            continue;
+        if (sparseClear(b, a, z))
+            work += static_cast<int64_t>(m_planes[b].records.size());
+        else
+            sweep = true;
+    }
+    return work + (sweep ? static_cast<int64_t>(z) - a + 1 : 0);
 }
 
 bool FiltroBits::planeListed(int bit) const

@@ -161,6 +161,9 @@ public:
     }
     // Planes whose set records within the selected range are listed (for tests and benchmarks).
     [[nodiscard]] bool planeListed(int bit) const;
+    // About how many words ClearCodes(mask) would touch now: the listed records of the planes it
+    // empties one by one, plus the whole range when it has to sweep it.
+    [[nodiscard]] int64_t clearWork(uint32_t mask) const;
 
 private:
     struct FreeDeleter {
@@ -189,6 +192,8 @@ private:
     void listEmpty(int bit, int32_t first, int32_t last);
     // Sorts the list and drops repeats and records whose bit is clear.
     void tidy(int bit);
+    // ClearCodes empties the plane record by record from its list rather than sweeping [a, z].
+    [[nodiscard]] bool sparseClear(int bit, int32_t a, int32_t z) const;
     // The listed required plane with the fewest records covering [a, z], or -1.
     [[nodiscard]] int smallestListedRequired(int32_t a, int32_t z) const;
 

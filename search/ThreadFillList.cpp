@@ -367,10 +367,12 @@ void ThreadFillList::RunPass()
     for (int i = 0; i < n; ++i)
         rows[static_cast<size_t>(i)].start = rows[static_cast<size_t>(i)].cursor;
     // Clearing the planes of a large range takes a few milliseconds; the first page need not wait.
-    const int32_t handed = preview(rows, n, bitsLock);
+    // Planes that list their few records clear at once, and the merge hands the first page over.
+    const uint32_t toClear = codes & ~writtenInSetUp;
+    const int32_t handed = m_bits.clearWork(toClear) > previewBudget() ? preview(rows, n, bitsLock) : 0;
     if (terminating())
         return;
-    m_bits.ClearCodes(codes & ~writtenInSetUp);
+    m_bits.ClearCodes(toClear);
 
     const int32_t count = merge(rows, n, bitsLock, handed);
     m_matchCount = count;
@@ -391,11 +393,16 @@ void ThreadFillList::RunPass()
     ++m_passesCompleted;
 }
 
+int64_t ThreadFillList::previewBudget() const
+{
+    return std::max<int64_t>(4096, (static_cast<int64_t>(m_hi) - m_lo + 1) / 64);
+}
+
 int32_t ThreadFillList::preview(std::array<PassRow, kRows>& rows, int n, std::unique_lock<std::mutex>& bitsLock)
 {
     // Worth it while it costs well below the clearing it runs ahead of: a step budget of one per 64
     // records of the range, and no key row whose re-reading from its start would be long.
-    const int64_t budget = std::max<int64_t>(4096, (static_cast<int64_t>(m_hi) - m_lo + 1) / 64);
+    const int64_t budget = previewBudget();
     std::array<PassRow*, kRows> live{};
     int liveCount = 0;
     int merged = 0;
@@ -571,11 +578,7 @@ bool ThreadFillList::setUpWordRow(PassRow& row, const std::string& text)
         std::array<int32_t, 512> batch;
         for (int32_t got = 0; (got = postings.Next(batch.data(), static_cast<int32_t>(batch.size()))) > 0;) {
             // Records outside the range can never pass, so they stay out of the map.
-            for (int32_t i = 0; i < got; ++i) {
-                const int32_t r = batch[static_cast<size_t>(i)];
-                if (r >= m_lo && r <= m_hi)
-                    m_map.mark(r, b);
-            }
+            m_map.markMany(batch.data(), got, b, m_lo, m_hi);
             if (terminating())
                 break;
         }

@@ -143,6 +143,8 @@ private:
     // The first matches, found before the planes are cleared and handed over; the rows are put
     // back on their first records afterwards. Returns how many were handed over.
     int32_t preview(std::array<PassRow, criteria::kRows>& rows, int n, std::unique_lock<std::mutex>& bitsLock);
+    // Steps the preview may take: one per 64 records of the range.
+    [[nodiscard]] int64_t previewBudget() const;
     // handed: matches the preview has handed over already.
     int32_t merge(std::array<PassRow, criteria::kRows>& rows, int n, std::unique_lock<std::mutex>& bitsLock,
                   int32_t handed);

@@ -81,6 +81,25 @@ int32_t WordMap::find(int32_t from, int32_t to, uint8_t mask)
     return 0;
 }
 
+void WordMap::markMany(const int32_t* records, int32_t n, uint8_t bits, int32_t lo, int32_t hi)
+{
+    if (!m_bytes)
+        return;
+    lo = std::max(lo, 0);
+    hi = std::min(hi, kBytes - 1);
+    constexpr int32_t kAhead = 16; // a word's records are spread over the map: fetch before writing
+    for (int32_t i = 0; i < n; ++i) {
+        if (i + kAhead < n) {
+            const int32_t next = records[i + kAhead];
+            if (next >= lo && next <= hi)
+                __builtin_prefetch(m_bytes.get() + next, 1);
+        }
+        const int32_t r = records[i];
+        if (r >= lo && r <= hi)
+            mark(r, bits);
+    }
+}
+
 int32_t WordMap::findMany(int32_t from, int32_t to, uint8_t mask, int32_t* out, int32_t max)
 {
     if (!m_bytes || max <= 0)

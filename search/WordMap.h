@@ -43,6 +43,8 @@ public:
         if (r > m_hi)
             m_hi = r;
     }
+    // mark(r, bits) for the records of the list that lie in [lo, hi], fetching their bytes ahead.
+    void markMany(const int32_t* records, int32_t n, uint8_t bits, int32_t lo, int32_t hi);
     // The first r in [from, to] whose byte equals mask, or 0 when there is none. Bounds are clamped
     // to the map (record 0 is never returned).
     [[nodiscard]] int32_t find(int32_t from, int32_t to, uint8_t mask);

@@ -423,6 +423,49 @@ TEST(SearchPassHandOff, SparseMatchesAreHandedOverOnce)
     EXPECT_GT(all[1] - all[0], 8192); // farther apart than the early search looks
 }
 
+// A plane that has to be swept over the whole range (the province plane, set everywhere by the
+// ranges): the first matches are handed over before the sweep, the others by the merge, each once
+// and in order, with the counts following on.
+TEST(SearchPassHandOff, FirstMatchesBeforeAClearThatSweepsTheRange)
+{
+    std::vector<Entry> entries;
+    for (int i = 0; i < 20'050; ++i) {
+        Entry e;
+        e.name = "COMUN " + std::to_string(i);
+        e.locality = i % 3 == 0 ? 3 : 1; // provinces 2 and 1
+        e.line = i % 10000;
+        entries.push_back(e);
+    }
+    DataSet d(entries);
+    for (int variant = 0; variant < 2; ++variant) {
+        RecordingListener listener;
+        ThreadFillList w(d.bits(), d.store(), listener, ThreadFillList::Threading::CallerRuns);
+        w.SetRange(0);
+        w.ResetCriteria();
+        w.RunPending();
+        {
+            auto bits = w.accessBits();
+            ASSERT_GT(bits->clearWork(1u << criteria::kProvince), 4096) << "the plane is not listed";
+        }
+        w.SetPlace(1, 0);
+        if (variant == 1)
+            w.SetNameText("COMUN"); // two rows merged
+        w.RunPending();
+        auto bits = w.accessBits();
+        const std::vector<int32_t> all = passing(bits.bits());
+        ASSERT_EQ(all.size(), 13'366u);
+        const auto matches = listener.lastMatches();
+        ASSERT_EQ(matches.size(), 31u);
+        for (size_t i = 0; i < 30; ++i) {
+            EXPECT_EQ(matches[i].count, static_cast<int32_t>(i + 1));
+            EXPECT_EQ(matches[i].record, all[i]);
+        }
+        EXPECT_EQ(matches[30].count, 10'000);
+        EXPECT_EQ(matches[30].record, all[9'999]);
+        EXPECT_EQ(listener.lastCount(), 13'366);
+    }
+}
+
 // Damaged index files give short or empty answers, never a crash or a record outside the range.
 TEST(SearchPassDamage, DamagedIndexesGiveResultsInsideTheRange)
 {
