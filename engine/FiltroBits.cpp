@@ -518,9 +518,10 @@ int FiltroBits::smallestListedRequired(int32_t a, int32_t z) const
 
 bool FiltroBits::sparseClear(int bit, int32_t a, int32_t z) const
 {
-    // One by one, a listed record costs about as much as a few dozen words swept in a row.
+    // A list is at most a sixteenth of its span, so clearing it one by one is not much dearer than a
+    // sweep even when its records lie far apart, and far cheaper when they lie close together.
     const PlaneList& p = m_planes[bit];
-    return p.listed && p.first <= a && p.last >= z && p.records.size() <= static_cast<size_t>(z - a + 1) / 32;
+    return p.listed && p.first <= a && p.last >= z;
 }
 
 int64_t FiltroBits::clearWork(uint32_t mask) const

@@ -120,8 +120,14 @@ int32_t ListReader::decodeSpan(int32_t* out, int32_t max)
         current = next;
         out[n++] = static_cast<int32_t>(current);
         if (run > 0) {
-            m_runRemaining = run; // Next() hands the run out
-            break;
+            // The run's numbers, as many as the batch holds; Next() hands out the rest.
+            const int64_t take = std::min<int64_t>({run, max - n, INT32_MAX - current});
+            for (int64_t i = 0; i < take; ++i)
+                out[n++] = static_cast<int32_t>(++current);
+            if (take < run) {
+                m_runRemaining = static_cast<int32_t>(run - take);
+                break;
+            }
         }
     }
     m_cursor.skip(static_cast<uint32_t>(p - start));

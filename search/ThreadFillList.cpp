@@ -339,7 +339,7 @@ void ThreadFillList::RunPass()
         PassRow& row = rows[static_cast<size_t>(i)];
         codes |= row.bit;
         if (row.word) {
-            const bool hasResult = setUpWordRow(row, values.text[static_cast<size_t>(row.row)]);
+            const bool hasResult = setUpWordRow(row, values.text[static_cast<size_t>(row.row)], !bothWordRows);
             if (bothWordRows && row.code == kNameWords) {
                 // The name and the address words cannot share the map's eight bits, so the name row
                 // writes its plane now, frees the map for the address words and sits out the merge
@@ -357,7 +357,7 @@ void ThreadFillList::RunPass()
             }
         } else {
             row.key = values.key[static_cast<size_t>(row.row)];
-            setUpKeyRow(row);
+            startList(row);
         }
         m_bits.Require(row.code);
         if (terminating())
@@ -376,6 +376,11 @@ void ThreadFillList::RunPass()
 
     const int32_t count = merge(rows, n, bitsLock, handed);
     m_matchCount = count;
+    for (int i = 0; i < n; ++i) {
+        PassRow& row = rows[static_cast<size_t>(i)];
+        if (row.query)
+            row.index->FreeQuery(std::move(row.query));
+    }
     if (terminating())
         return; // the planes are half written: nothing becomes clean
 
@@ -414,7 +419,7 @@ int32_t ThreadFillList::preview(std::array<PassRow, kRows>& rows, int n, std::un
             continue;
         ++merged;
         mergedCodes |= row.bit;
-        reread += row.word ? 0 : row.skipped;
+        reread += row.word && !row.streamed ? 0 : row.skipped;
         if (row.cursor != 0)
             live[static_cast<size_t>(liveCount++)] = &row;
     }
@@ -458,11 +463,11 @@ int32_t ThreadFillList::preview(std::array<PassRow, kRows>& rows, int n, std::un
         PassRow& row = rows[static_cast<size_t>(i)];
         if (!row.merged || (row.cursor == row.start && row.at == 0 && row.end == 0))
             continue;
-        if (row.word) {
+        if (row.word && !row.streamed) {
             row.cursor = row.start;
             restartAhead(row);
         } else {
-            setUpKeyRow(row);
+            startList(row);
         }
     }
     return found;
@@ -558,7 +563,7 @@ int32_t ThreadFillList::merge(std::array<PassRow, kRows>& rows, int n, std::uniq
     return count;
 }
 
-bool ThreadFillList::setUpWordRow(PassRow& row, const std::string& text)
+bool ThreadFillList::setUpWordRow(PassRow& row, const std::string& text, bool mayStream)
 {
     row.mask = 0;
     row.cursor = 0;
@@ -574,6 +579,16 @@ bool ThreadFillList::setUpWordRow(PassRow& row, const std::string& text)
             return false; // a word no record holds: the row matches nothing
         const auto b = static_cast<uint8_t>(1u << taken);
         row.mask |= b;
+        if (taken == 0 && mayStream && q->groups() == 1) {
+            size_t next = position;
+            if (wordfold::NextWord(text, row.area, next).empty()) {
+                // One word matching one indexed word: its records come in order already.
+                row.streamed = true;
+                row.query = std::move(q);
+                startList(row);
+                return true;
+            }
+        }
         PostingReader postings(*row.index, *q);
         std::array<int32_t, 512> batch;
         for (int32_t got = 0; (got = postings.Next(batch.data(), static_cast<int32_t>(batch.size()))) > 0;) {
@@ -590,12 +605,14 @@ bool ThreadFillList::setUpWordRow(PassRow& row, const std::string& text)
     return true;
 }
 
-void ThreadFillList::setUpKeyRow(PassRow& row)
+void ThreadFillList::startList(PassRow& row)
 {
     row.cursor = 0;
     row.skipped = 0;
     restartAhead(row);
-    if (!row.list.Seek(row.index, row.key, row.area))
+    if (row.word)
+        row.postings.emplace(*row.index, *row.query);
+    else if (!row.list.Seek(row.index, row.key, row.area))
         return;
     // The records before the range cannot pass; lists are ascending, so the ones after it end the
     // row.
@@ -632,16 +649,17 @@ void ThreadFillList::readAhead(PassRow& row, int32_t after)
 {
     row.at = 0;
     row.end = 0;
-    if (row.word) {
+    if (row.word && !row.streamed) {
         row.end = after < m_hi ? m_map.findMany(after + 1, m_hi, row.mask, row.ahead.data(), PassRow::kAhead) : 0;
         row.done = row.end < PassRow::kAhead;
         for (int i = 0; i < row.end; ++i)
             m_bits.Prefetch(row.ahead[static_cast<size_t>(i)]);
         return;
     }
-    // The reader's lists ascend (a damaged one ends where it stops ascending); the first record
+    // The readers' lists ascend (a damaged one ends where it stops ascending); the first record
     // after the range ends the row.
-    row.end = row.list.Next(row.ahead.data(), PassRow::kAhead);
+    row.end = row.word ? row.postings->Next(row.ahead.data(), PassRow::kAhead)
+                       : row.list.Next(row.ahead.data(), PassRow::kAhead);
     row.done = row.end < PassRow::kAhead;
     for (int i = 0; i < row.end; ++i) {
         const int32_t r = row.ahead[static_cast<size_t>(i)];

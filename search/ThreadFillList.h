@@ -21,7 +21,9 @@
 #pragma once
 
 #include "engine/FiltroBits.h"
+#include "engine/IxQuery.h"
 #include "engine/ListReader.h"
+#include "engine/PostingReader.h"
 #include "engine/QdData.h"
 #include "search/PassListener.h"
 #include "search/SearchCriteria.h"
@@ -32,7 +34,9 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -126,7 +130,12 @@ private:
         int32_t start = 0;    // the cursor after the set-up
         uint32_t skipped = 0; // key rows: list entries before the range
         ListReader list;      // key rows: the key's list
-        bool merged = true;   // false: the plane was written in the set-up and the row sits out the merge
+        // A word row of one word whose answer is one ascending list reads it as the merge goes,
+        // like a key row, instead of through the word map.
+        bool streamed = false;
+        std::unique_ptr<IxQuery> query;
+        std::optional<PostingReader> postings;
+        bool merged = true; // false: the plane was written in the set-up and the row sits out the merge
         // The records after the cursor, read ahead so that their words are fetched before the
         // merge writes them; done: the list has nothing after them.
         static constexpr int kAhead = 128;
@@ -148,9 +157,12 @@ private:
     // handed: matches the preview has handed over already.
     int32_t merge(std::array<PassRow, criteria::kRows>& rows, int n, std::unique_lock<std::mutex>& bitsLock,
                   int32_t handed);
-    // False when a word is missing from the index (the row then matches nothing).
-    bool setUpWordRow(PassRow& row, const std::string& text);
-    void setUpKeyRow(PassRow& row);
+    // False when a word is missing from the index (the row then matches nothing). mayStream: the
+    // row may read a one-list answer as the merge goes (it has the index to itself).
+    bool setUpWordRow(PassRow& row, const std::string& text, bool mayStream);
+    // Key rows and streamed word rows: (re)starts the list and puts the cursor on its first record
+    // in the range.
+    void startList(PassRow& row);
     void advance(PassRow& row, int32_t r);
     // Reads the records after record after into the row's read-ahead.
     void readAhead(PassRow& row, int32_t after);
