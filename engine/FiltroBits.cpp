@@ -1,15 +1,11 @@
 #include "engine/FiltroBits.h"
 
 #include "engine/Bytes.h"
+#include "engine/LargePages.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
-
-#if defined(__linux__)
-#include <sys/mman.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -100,22 +96,6 @@ int64_t nthInSpan(const uint32_t* w, int64_t begin, int64_t end, uint32_t requir
         if (passes(w[i], required) && --left == 0)
             return i;
     return -1;
-}
-
-// Searches write words all over the 48 MB: with 2 MB pages they miss the address cache far less.
-// Only a hint; the words stay ordinary zeroed memory.
-void adviseLargePages(void* p, size_t bytes)
-{
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto start = (reinterpret_cast<uintptr_t>(p) + page - 1) & ~(page - 1);
-    const auto end = (reinterpret_cast<uintptr_t>(p) + bytes) & ~(page - 1);
-    if (end > start)
-        (void)madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
-#else
-    (void)p;
-    (void)bytes;
-#endif
 }
 
 inline void orSpan(uint32_t* w, int64_t begin, int64_t end, uint32_t mask)

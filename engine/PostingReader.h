@@ -20,6 +20,11 @@ public:
     int32_t Next(int32_t* out, int32_t max);
 
 private:
+    // Decodes the entries that lie whole in the current block, up to max numbers.
+    int32_t decodeSpan(int32_t* out, int32_t max);
+    // The answer is exhausted (and stays so), as QueryNext leaves it.
+    void finish();
+
     BlockCursor m_cursor;
     int32_t m_group = 0;
     int32_t m_groups = 0;

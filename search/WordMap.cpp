@@ -1,5 +1,7 @@
 #include "search/WordMap.h"
 
+#include "engine/LargePages.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -37,6 +39,7 @@ inline uint64_t exactEqualBytes(const uint8_t* p, uint64_t pattern)
 // calloc leaves the pages to the system until a pass writes them.
 WordMap::WordMap() : m_bytes(static_cast<uint8_t*>(std::calloc(kBytes, 1)))
 {
+    adviseLargePages(m_bytes.get(), kBytes);
     m_records.reserve(kListedRecords);
 }
 
