@@ -4,10 +4,26 @@
 #include "engine/Indice.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 constexpr uint8_t kEndV1 = 0x80;
 constexpr uint8_t kEndV2 = 0xC0;
+
+// Version 2 entries of one byte that give at most four numbers: a step of 1 to 15 (0xE1-0xEF) or
+// a run of 1 to 4 (0xC1-0xC4). step 0: any other entry.
+struct Short {
+    uint8_t step = 0;
+    uint8_t length = 0;
+};
+constexpr auto kShort = [] {
+    std::array<Short, 256> t{};
+    for (int b = 0xC1; b <= 0xC4; ++b)
+        t[static_cast<size_t>(b)] = {1, static_cast<uint8_t>(b & 0x1F)};
+    for (int b = 0xE1; b <= 0xEF; ++b)
+        t[static_cast<size_t>(b)] = {static_cast<uint8_t>(b & 0x0F), 1};
+    return t;
+}();
 } // namespace
 
 bool ListReader::Seek(Indice* index, int32_t key, int32_t keySpace)
@@ -85,6 +101,23 @@ int32_t ListReader::decodeSpan(int32_t* out, int32_t max)
     int32_t n = 0;
     bool ended = false;
     while (n < max && p < end) {
+        // Version 2 lists of many records are mostly steps of 1 to 15 and short runs, in no
+        // predictable order: both are written as four numbers counted on from the first, of which
+        // the entry keeps one (a step) or its length (a run), from a table rather than a branch.
+        if (m_version == 2 && max - n >= 4 && current < INT32_MAX - 64) {
+            const Short& e = kShort[*p];
+            if (e.step != 0) {
+                const auto first = static_cast<int32_t>(current) + e.step;
+                out[n] = first;
+                out[n + 1] = first + 1;
+                out[n + 2] = first + 2;
+                out[n + 3] = first + 3;
+                n += e.length;
+                current = first + e.length - 1;
+                ++p;
+                continue;
+            }
+        }
         const uint8_t b = *p++;
         int64_t next = 0;
         int32_t run = 0;
