@@ -13,6 +13,9 @@
 #include "platform/ShellOpener.h"
 #include "platform/SingleInstance.h"
 #include "search/QdLocs.h"
+#include "search/ResultPager.h"
+#include "search/VerTambien.h"
+#include "ui/ListRows.h"
 #include "search/ThreadFillList.h"
 #include "ui/MainThreadHandOff.h"
 #include "ui/TFormLogoInicial.h"
@@ -138,6 +141,8 @@ void TFormMain::buildRegions()
     layoutBodyRegions();
     buildContextMenu();
     buildShortcuts();
+    setupList();
+    setupSearchLists();
 
     for (QTimer* t : {&Timer1, &Timer2, &Timer3})
         t->setParent(this);
@@ -148,6 +153,7 @@ void TFormMain::buildRegions()
     Timer2.setInterval(5000);
     Timer3.setObjectName(u"Timer3"_s);
     Timer3.setInterval(5000);
+    setupBannersAndTools();
 }
 
 void TFormMain::buildTabBar()
@@ -380,6 +386,7 @@ void TFormMain::buildList()
     for (int c = 0; c < 11; ++c) {
         lvLista->setColumnWidth(c, widths[c]);
         if (c < 5) {
+            // The icon columns cannot be resized.
             header->setSectionResizeMode(c, QHeaderView::Fixed);
             lvLista->headerItem()->setIcon(
                 c, QIcon(picture(u":/assets/icon_%1.svg"_s.arg(headerIcons[c], 2, 10, QLatin1Char('0')))));
@@ -531,11 +538,7 @@ void TFormMain::buildTray()
     trayMenu = new QMenu(this);
     trayMenu->setObjectName(u"TrayMenu"_s);
     QAction* restore = trayMenu->addAction(u"Restaurar"_s);
-    connect(restore, &QAction::triggered, this, [this] {
-        showNormal();
-        raise();
-        activateWindow();
-    });
+    connect(restore, &QAction::triggered, this, &TFormMain::restoreFromTray);
     QAction* site = trayMenu->addAction(u"Ortelia"_s);
     connect(site, &QAction::triggered, this, [this] {
         if (m_env.shell)
@@ -546,10 +549,7 @@ void TFormMain::buildTray()
     connect(quit, &QAction::triggered, this, &QWidget::close);
     TrayIcon->setContextMenu(trayMenu);
     connect(TrayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::DoubleClick) {
-            showNormal();
-            raise();
-            activateWindow();
-        }
+        if (reason == QSystemTrayIcon::DoubleClick)
+            restoreFromTray();
     });
 }

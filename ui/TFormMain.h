@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -32,9 +33,19 @@ class QShortcut;
 class QSystemTrayIcon;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QKeyEvent;
 class QWidget;
 
 class AlignLayout;
+class BannerPlayer;
+struct GridData;
+class QAction;
+class ListRows;
+class ResultItem;
+class ResultListDelegate;
+class ResultPager;
+class VerTambien;
+class SeeAlsoLabel;
 class ComboCatalogList;
 class FiltroBits;
 class MainThreadHandOff;
@@ -107,10 +118,49 @@ public:
     // The worker's pending hand-offs run now (tests without an event loop turn).
     void runHandOffs();
 
+    // The result list, for the record tools, the agenda, the reports and the online requests.
+    void ShowResults();
+    void RepageList();
+    // Reads the record and adds its row: at the top for position 0, else at the end.
+    void AddResultRow(int32_t record, int position);
+    [[nodiscard]] ResultPager& pager() { return *m_pager; }
+    [[nodiscard]] ListRows& rows() { return *m_rows; }
+    [[nodiscard]] VerTambien& seeAlso() { return *m_seeAlso; }
+    // Marks: the focused row (mark), toggled (), or a record in the marked list.
+    void selectRecord(bool mark);
+    void selectRecord();
+    bool selectRecord(int32_t record, bool mark);
+    void SetAllVisibleSelected(bool mark);
+    [[nodiscard]] bool filterOn(int filter) const { return m_filters[static_cast<size_t>(filter)]; }
+    [[nodiscard]] bool gridLines() const { return m_gridLines; }
+    [[nodiscard]] int hitColumn() const { return m_hitColumn; }
+    [[nodiscard]] bool searchIdle() const { return m_searchIdle; }
+
+    // Banners, hidden commands, record-number tools, dialogs and web links (TFormMainHome.cpp,
+    // TFormMainTools.cpp).
+    void showNextBanners();
+    void pnlBannerResize();
+    [[nodiscard]] bool hiddenCommandsArmed() const { return m_hiddenCommandsArmed; }
+    // The player of banner box 0 (imgBanner1) or 1 (imgBanner2).
+    [[nodiscard]] const BannerPlayer& bannerPlayer(int box) const;
+    void RecNo1Click();
+    void GotoRecno1Click();
+    void InsertRecnoExecute();
+    void RegistrosGuiaExecute();
+    void Crditos1Click();
+    void mnuAyudaAcercaDeClick();
+    // Both "Ver sitio WWW" items follow the selected row: row is null without a selection, hasWeb
+    // is the record's has-web flag.
+    void updateWebLink(const GridData* row, bool hasWeb);
+    void openWebPage();
+    // Back from the notification area, in the state the window had (maximised stays maximised).
+    void restoreFromTray();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -153,23 +203,45 @@ private:
     void leaveOfficialBodies(bool wasCurrent);
     void processPending();
 
-    // Search panel and list (TFormMainSearch.cpp).
+    // Search panel (TFormMainSearch.cpp).
     void ResetSearchForm();
     void EnableSearchPanel(bool on);
     void DropSelectionMarks();
-    void ResetFilters();
-    void SetAgendaMode(bool on);
-    void ColShow(int column);
-    void ColHide(int column);
     void cbxCriterioChange();
+    void cbxProvinciaChange();
+    void cbxLocalidadChange();
+    void cbxRubroChange();
     void bbuBuscarClick();
     void bbuLimpiarClick();
-    void ShowResults();
-    void RepageList();
-    void AddResultRow(int32_t record, int position);
-    void FillResultRow(int32_t record, QTreeWidgetItem* item);
-    void StatusBar2Repaint();
+    void ShowSeeAlso(int32_t rubro);
+    void lblVerTambien1Click(QObject* sender);
     void ShowLinks(bool visible);
+    void setupSearchLists();
+
+    // Result list, filters, marks and columns (TFormMainList.cpp).
+    void setupList();
+    void SetAgendaMode(bool on);
+    void FillResultRow(int32_t record, ResultItem& item);
+    void scrbRegistrosChange(int position);
+    void syncScrollBar();
+    void ShowCurrentRecord(int row);
+    void lvListaSelectItem();
+    bool lvListaKey(QKeyEvent* key, bool down);
+    void lvListaClick(int column);
+    void lvListaDblClick(int column);
+    int hitColumnAt(int x) const;
+    void toggleFilter(int filter);
+    void ResetFilters();
+    void RebuildNoteMarks();
+    void ColShow(int column);
+    void ColHide(int column);
+    void applyColumn(int column);
+    void ToggleColumn(int column);
+    void columnResized(int column, int newSize);
+    void StatusBar2Repaint();
+    void placeOverlays();
+    // Runs fn(bits) with the worker's guard held (nothing without a worker).
+    void withBits(const std::function<void(FiltroBits&)>& fn);
 
     // Commands whose contents come with later work (TFormMainCommands.cpp).
     void printCommand();
@@ -190,6 +262,13 @@ private:
     void homeMouseMove(PictureButton* button, QPoint pos);
     void pnlHomeResize();
     void Timer1Timer();
+    void setupBannersAndTools();
+    void setupToolCommands();
+    [[nodiscard]] std::string bannerFile(int folder, int number) const;
+    void LoadBanner(int box, const std::string& file);
+    void pnlBannerDblClick();
+    void Timer2Timer();
+    void Timer3Timer();
 
 public:
     // Controls by the names the program's parts use (owned by the window through Qt parents).
@@ -260,6 +339,8 @@ public:
     QMenu* popupLista = nullptr;
     QMenu* trayMenu = nullptr;
     QMenu* popupHelp = nullptr;
+    // "Ver sitio WWW": the record command (no menu bar shows it) and the list's context-menu item.
+    QAction *mnuRegistroVerSitioWWW = nullptr, *mnuRegistroVerSitioWWW1 = nullptr;
     QSystemTrayIcon* TrayIcon = nullptr;
     QTimer Timer1, Timer2, Timer3;
 
@@ -297,11 +378,26 @@ private:
     bool m_gridLines = false;
     // The buttons that Enter and Escape press in the current section.
     QPointer<PictureButton> m_defaultButton, m_cancelButton;
-    std::array<int, 11> m_storedWidths{};
     int m_lastCriterion = 0;
     QPointer<QWidget> m_focusBeforePass, m_focusMovedTo;
-    int m_pageRows = 1;
-    int32_t m_topRecord = 0, m_bottomRecord = 0, m_shownPosition = 0;
+    std::unique_ptr<ListRows> m_rows;
+    std::unique_ptr<ResultPager> m_pager;
+    ResultListDelegate* m_delegate = nullptr; // child of the list
+    std::unique_ptr<VerTambien> m_seeAlso;
+    std::array<std::unique_ptr<SeeAlsoLabel>, 5> m_seeAlsoLabels;
+    int m_hitColumn = -1;
+    bool m_enterDown = false;
+    bool m_syncingColumns = false;
+    int m_rowHeight = 0;
+    // The bit set while a list operation holds the worker's guard: rows filled meanwhile read it
+    // through this instead of asking for the guard again.
+    FiltroBits* m_bitsInHand = nullptr;
     int m_homeText = -1;
+    std::array<BannerPlayer*, 2> m_banners{}; // children of the window
+    int m_bannerFolder = 0, m_bannerNumber = 1;
+    int m_bannerWidth = 0;
+    bool m_bannerWidthTaken = false;
+    bool m_bannersStarted = false;
+    bool m_hiddenCommandsArmed = false;
     int m_lastClock[3] = {0, 0, 0};
 };

@@ -12,8 +12,12 @@
 #include "platform/ShellOpener.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QEvent>
 #include <QFileInfo>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QToolTip>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -43,8 +47,12 @@ void TFormMain::buildShortcuts()
     // Enter and Escape press the current section's search and clear buttons; in the result list
     // Enter belongs to the list.
     keys->add(QKeyCombination(Qt::Key_Return), [this] {
-        if (m_defaultButton == nullptr || focusWidget() == lvLista || !m_defaultButton->isEnabled() ||
-            !m_defaultButton->isVisible())
+        // The list and the editable search lists use Enter themselves.
+        QWidget* focus = focusWidget();
+        const bool ownEnter = focus == lvLista || (focus != nullptr && (cbxProvincia->isAncestorOf(focus) ||
+                                                                         cbxLocalidad->isAncestorOf(focus) ||
+                                                                         cbxRubro->isAncestorOf(focus)));
+        if (m_defaultButton == nullptr || ownEnter || !m_defaultButton->isEnabled() || !m_defaultButton->isVisible())
             return false;
         m_defaultButton->click();
         return true;
@@ -136,7 +144,9 @@ void TFormMain::showHelpPopup()
             if (m_env.shell)
                 m_env.shell->openAddress(appearance().publisherSite() + u"cd/actualizacion.htm"_s);
         });
-        popupHelp->addAction(u"Acerca de ..."_s)->setObjectName(u"mnuAyudaAcercaDe"_s);
+        QAction* about = popupHelp->addAction(u"Acerca de ..."_s);
+        about->setObjectName(u"mnuAyudaAcercaDe"_s);
+        connect(about, &QAction::triggered, this, &TFormMain::mnuAyudaAcercaDeClick);
     }
     // A fixed place on the screen, wherever the window is.
     popupHelp->popup(QPoint(698, 118));
@@ -145,7 +155,7 @@ void TFormMain::showHelpPopup()
 void TFormMain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    pnlNoData->move(lvLista->x() + 2, lvLista->y() + 24);
+    placeOverlays();
     RepageList();
 }
 
@@ -177,10 +187,7 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event)
             const int bar = scrbRegistros->sizeHint().width();
             lvLista->setGeometry(0, 0, w - bar, h);
             scrbRegistros->setGeometry(w - bar, 0, bar, h);
-            pnlBusqueDatos->setGeometry(lvLista->x() + 2, lvLista->y() + 20, lvLista->width() - 4,
-                                        std::max(0, lvLista->height() - 21));
-            pnlNoData->setGeometry(lvLista->x() + 2, lvLista->y() + 20, lvLista->width() - 4,
-                                   std::max(0, lvLista->height() - 20));
+            placeOverlays();
             RepageList();
         } else if (watched == gbOrgOf) {
             for (QWidget* w : {static_cast<QWidget*>(lb1), static_cast<QWidget*>(tv1), static_cast<QWidget*>(lv1)})
@@ -192,7 +199,39 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
+    if (watched == lvLista && (type == QEvent::KeyPress || type == QEvent::KeyRelease)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->isAutoRepeat() || type == QEvent::KeyPress)
+            return lvListaKey(key, type == QEvent::KeyPress);
+        return false;
+    }
+    if (watched == lvLista && (type == QEvent::FocusIn || type == QEvent::FocusOut)) {
+        // Enter belongs to the list while it has the focus; the search button gets it back after.
+        m_enterDown = false;
+        return false;
+    }
+    if (watched == lvLista->viewport()) {
+        if (type == QEvent::MouseMove || type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
+            m_hitColumn = hitColumnAt(static_cast<QMouseEvent*>(event)->position().toPoint().x());
+        if (type == QEvent::ToolTip) {
+            auto* help = static_cast<QHelpEvent*>(event);
+            static const QString tips[5] = {QString(), u"Nota"_s, u"Aviso"_s, u"Mail"_s, u"Web"_s};
+            m_hitColumn = hitColumnAt(help->pos().x());
+            if (m_hitColumn >= 1 && m_hitColumn <= 4)
+                QToolTip::showText(help->globalPos(), tips[m_hitColumn], lvLista->viewport());
+            else
+                QToolTip::hideText();
+            return true;
+        }
+        return false;
+    }
     if (type == QEvent::MouseButtonRelease) {
+        for (QLabel* l : lblVerTambienLinks) {
+            if (watched == l) {
+                lblVerTambien1Click(l);
+                return true;
+            }
+        }
         for (size_t i = 0; i < infoLinks.size(); ++i) {
             if (watched == infoLinks[i] || watched == infoBullets[i]) {
                 ActInformacionExecute(watched);

@@ -1,42 +1,80 @@
-// The search panel and the result list of the main window: the panel's handlers, the worker's
-// hand-offs, and one page of passing records shown in the list.
+// The search panel of the main window: its lists, fields and buttons turned into criteria of the
+// result-list worker, and the see-also line of the chosen rubro.
 #include "ui/TFormMain.h"
 
-#include "ui/AppearanceSettings.h"
+#include "ui/ComboCatalogList.h"
 #include "ui/MessageBoxes.h"
-#include "ui/PictureButton.h"
 #include "ui/PicturePanel.h"
-#include "ui/StatusBar2.h"
+#include "ui/TypeAheadCombo.h"
 #include "ui/UiText.h"
 
 #include "engine/Cp1252.h"
-#include "engine/FiltroBits.h"
-#include "engine/QdData.h"
 #include "engine/WordFold.h"
 #include "search/PhoneSplit.h"
 #include "search/QdLocs.h"
 #include "search/ThreadFillList.h"
+#include "search/VerTambien.h"
 
 #include <QComboBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScrollBar>
-#include <QTreeWidget>
+#include <QMouseEvent>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-constexpr int kFilterPlanes[5] = {7, 6, 5, 14, 20};
-constexpr int kRecnoRole = Qt::UserRole;
 
 bool atFirstOrNone(const QComboBox* c)
 {
     return c->currentIndex() <= 0;
 }
 
+void hintFromText(QComboBox* c)
+{
+    c->setToolTip(c->currentText());
+}
+
+// A see-also link label as the line's layout sees it.
+class LinkLabel final : public SeeAlsoLabel {
+public:
+    explicit LinkLabel(QLabel* label) : m_label(label) {}
+    void setText(const std::string& windows1252) override
+    {
+        m_label->setText(uitext::fromData(windows1252));
+        m_label->adjustSize();
+    }
+    void setVisible(bool visible) override { m_label->setVisible(visible); }
+    [[nodiscard]] int left() const override { return m_label->x(); }
+    [[nodiscard]] int width() const override { return m_label->width(); }
+    void setLeft(int left) override { m_label->move(left, m_label->y()); }
+    [[nodiscard]] QLabel* label() const { return m_label; }
+
+private:
+    QLabel* m_label;
+};
+
 } // namespace
+
+void TFormMain::setupSearchLists()
+{
+    new TypeAheadCombo(cbxProvincia, *m_provinceList, [this] { cbxProvinciaChange(); });
+    new TypeAheadCombo(cbxLocalidad, *m_localityList, [this] { cbxLocalidadChange(); });
+    new TypeAheadCombo(cbxRubro, *m_rubroList, [this] { cbxRubroChange(); });
+    connect(cbxProvincia, &QComboBox::activated, this, &TFormMain::cbxProvinciaChange);
+    connect(cbxLocalidad, &QComboBox::activated, this, &TFormMain::cbxLocalidadChange);
+    connect(cbxRubro, &QComboBox::activated, this, &TFormMain::cbxRubroChange);
+
+    // The see-also links start on the caption's line, 10 pixels right of it.
+    m_seeAlso = std::make_unique<VerTambien>();
+    lblVerTambienLinks[0]->move(lblVerTambien->geometry().right() + 1 + VerTambien::kGap, lblVerTambien->y());
+    for (size_t i = 0; i < lblVerTambienLinks.size(); ++i) {
+        QLabel* l = lblVerTambienLinks[i];
+        l->move(l->x(), lblVerTambien->y());
+        l->installEventFilter(this);
+        m_seeAlsoLabels[i] = std::make_unique<LinkLabel>(l);
+        m_seeAlso->AttachLink(m_seeAlsoLabels[i].get());
+    }
+}
 
 void TFormMain::ResetSearchForm()
 {
@@ -45,22 +83,25 @@ void TFormMain::ResetSearchForm()
     edBusqueda->show();
     for (QLineEdit* e : {edBusqueda0, edBusqueda1, edBusqueda2})
         e->hide();
-    const QSignalBlocker criterion(cbxCriterio);
-    cbxGuia->setCurrentIndex(cbxGuia->count() > 0 ? 0 : -1);
-    cbxProvincia->setCurrentIndex(cbxProvincia->count() > 0 ? 0 : -1);
-    cbxRubro->setCurrentIndex(cbxRubro->count() > 0 ? 0 : -1);
-    cbxCriterio->setCurrentIndex(0);
+    {
+        const QSignalBlocker criterion(cbxCriterio);
+        m_guideList->selectFirst();
+        m_provinceList->selectFirst();
+        m_rubroList->selectFirst();
+        cbxCriterio->setCurrentIndex(0);
+        m_lastCriterion = 0;
+    }
     lbl_busqueda->setText(u"¿Qué Buscas?"_s);
     lbl_busqueda->adjustSize();
     m_locs->FillProvinces();
-    cbxLocalidad->setCurrentIndex(-1);
+    m_localityList->setSelectedIndex(-1);
     cbxLocalidad->setEnabled(false);
     ShowLinks(false);
     lblVerTambien->hide();
     if (m_worker)
         m_worker->ResetCriteria();
     for (QComboBox* c : {cbxLocalidad, cbxProvincia, cbxGuia, cbxRubro})
-        c->setToolTip(c->currentText());
+        hintFromText(c);
 }
 
 void TFormMain::EnableSearchPanel(bool on)
@@ -76,8 +117,8 @@ void TFormMain::EnableSearchPanel(bool on)
           static_cast<QWidget*>(cbxRubro), static_cast<QWidget*>(edBusqueda), static_cast<QWidget*>(edBusqueda0),
           static_cast<QWidget*>(edBusqueda1), static_cast<QWidget*>(edBusqueda2)})
         w->setEnabled(on);
-    // The locality list is enabled only while a province is chosen.
-    cbxLocalidad->setEnabled(on && cbxProvincia->currentIndex() > 0);
+    // The locality list holds entries only while a province is chosen.
+    cbxLocalidad->setEnabled(on && cbxLocalidad->count() > 0);
     if (!on && wasIdle)
         m_focusMovedTo = focusWidget();
     if (on && m_focusBeforePass && focusWidget() == m_focusMovedTo && m_focusBeforePass->isEnabled() &&
@@ -89,64 +130,13 @@ void TFormMain::EnableSearchPanel(bool on)
 
 void TFormMain::DropSelectionMarks()
 {
-    if (!m_worker)
-        return;
-    auto bits = m_worker->accessBits();
-    bits->SetCodeEverywhere(14, false);
-}
-
-void TFormMain::ResetFilters()
-{
-    m_filters.fill(false);
-    if (m_worker) {
-        auto bits = m_worker->accessBits();
-        for (const int plane : kFilterPlanes)
-            bits->SetRequired(plane, false);
-    }
-    const ColourScheme& c = appearance().scheme(m_scheme);
-    btnShowSelected->setPicture(picture(c.btn_seleccionados_off));
-    StatusBar2Repaint();
-}
-
-void TFormMain::StatusBar2Repaint()
-{
-    static const QString tips[StatusBar2::kIcons] = {
-        u"Filtrar registros con aviso"_s,     u"Filtrar registros con mail"_s, u"Filtrar registros con página web"_s,
-        u"Filtrar registros seleccionados"_s, u"Filtrar registros con nota"_s, u"Mostrar / ocultar grilla"_s};
-    for (int i = 0; i < StatusBar2::kIcons; ++i) {
-        const bool on = i < 5 ? m_filters[static_cast<size_t>(i)] : m_gridLines;
-        const int index = 2 * i + (on ? 0 : 1);
-        statusBar2->setIcon(i, picture(u":/assets/icon_%1.svg"_s.arg(index, 2, 10, QLatin1Char('0'))), tips[i]);
-    }
-}
-
-void TFormMain::SetAgendaMode(bool on)
-{
-    // The agenda fills the list itself once it exists; until then agenda mode only stops the
-    // directory's hand-offs from writing into the list.
-    m_agendaMode = on;
-}
-
-void TFormMain::ColHide(int column)
-{
-    QHeaderView* h = lvLista->header();
-    if (h->sectionSize(column) > 0)
-        m_storedWidths[static_cast<size_t>(column)] = h->sectionSize(column);
-    lvLista->setColumnHidden(column, true);
-}
-
-void TFormMain::ColShow(int column)
-{
-    lvLista->setColumnHidden(column, false);
-    const int w = m_storedWidths[static_cast<size_t>(column)];
-    if (w > 0)
-        lvLista->setColumnWidth(column, w);
+    withBits([](FiltroBits& bits) { bits.SetCodeEverywhere(14, false); });
 }
 
 void TFormMain::ShowLinks(bool visible)
 {
-    for (QLabel* l : lblVerTambienLinks)
-        l->setVisible(visible);
+    if (m_seeAlso)
+        m_seeAlso->ShowLinks(visible);
 }
 
 void TFormMain::cbxCriterioChange()
@@ -170,6 +160,90 @@ void TFormMain::cbxCriterioChange()
         m_worker->SetPhone(0, 0, 0);
         m_worker->SetNameText({});
         m_worker->SetAddressText({});
+    }
+}
+
+void TFormMain::cbxProvinciaChange()
+{
+    if (cbxProvincia->currentIndex() < 0)
+        return;
+    if (m_worker)
+        m_worker->SetPlace(m_provinceList->selectedId(), 0);
+    m_locs->FillLocalities();
+    m_localityList->selectFirst();
+    hintFromText(cbxProvincia);
+    hintFromText(cbxLocalidad);
+    if (cbxProvincia->currentIndex() == 0)
+        bbuBuscarClick();
+}
+
+void TFormMain::cbxLocalidadChange()
+{
+    if (cbxLocalidad->currentIndex() < 0)
+        return;
+    if (cbxProvincia->currentIndex() < 0)
+        m_provinceList->selectFirst();
+    if (m_worker)
+        m_worker->SetPlace(m_provinceList->selectedId(), m_localityList->selectedId());
+    hintFromText(cbxLocalidad);
+    bbuBuscarClick();
+}
+
+void TFormMain::cbxRubroChange()
+{
+    const int index = cbxRubro->currentIndex();
+    if (index < 0)
+        return;
+    lblVerTambien->show();
+    const int32_t id = m_rubroList->selectedId();
+    const std::string& redirect = m_locs->RubroRedirect(id);
+    if (!redirect.empty()) {
+        // Searched as the target; only the caption changes, the links of the last choice stay.
+        const int32_t target = m_locs->redirectTarget(id);
+        if (target != 0) {
+            lblVerTambien->setText(u"Ver rubro: "_s + uitext::fromData(m_locs->RubroName(target)));
+            lblVerTambien->adjustSize();
+            if (m_worker)
+                m_worker->SetRubro(target);
+            return;
+        }
+    }
+    if (m_worker)
+        m_worker->SetRubro(id);
+    hintFromText(cbxRubro);
+    ShowSeeAlso(id);
+    if (index != 0)
+        bbuBuscarClick();
+}
+
+void TFormMain::ShowSeeAlso(int32_t rubro)
+{
+    lblVerTambien->setText(u"Ver también: "_s);
+    lblVerTambien->adjustSize();
+    if (m_seeAlso->Fill(m_locs->RubroSeeAlso(rubro), *m_locs) == 0) {
+        m_seeAlso->ClearLinks();
+        ShowLinks(false);
+        lblVerTambien->hide();
+        return;
+    }
+    lblVerTambien->show();
+}
+
+void TFormMain::lblVerTambien1Click(QObject* sender)
+{
+    int32_t id = 0;
+    for (size_t i = 0; i < lblVerTambienLinks.size(); ++i) {
+        if (sender == lblVerTambienLinks[i])
+            id = m_seeAlso->LinkId(m_seeAlsoLabels[i].get());
+    }
+    if (id == 0)
+        return;
+    for (int i = 0; i < m_rubroList->count(); ++i) {
+        if (m_rubroList->itemId(i) == id) {
+            m_rubroList->setSelectedIndex(i);
+            cbxRubroChange();
+            return;
+        }
     }
 }
 
@@ -210,129 +284,4 @@ void TFormMain::bbuLimpiarClick()
 {
     m_searchDone = false;
     ResetSearchForm();
-}
-
-void TFormMain::PassStarted()
-{
-    EnableSearchPanel(false);
-    lvLista->clear();
-    statusBar2->setPanelText(1, u"*** Buscando ***"_s);
-    statusBar2->repaint();
-    m_topRecord = 0;
-    m_shownPosition = 0;
-    scrbRegistros->setMaximum(0);
-}
-
-void TFormMain::MatchFound(int32_t record, int32_t count)
-{
-    if (m_agendaMode)
-        return;
-    if (lvLista->topLevelItemCount() < m_pageRows) {
-        AddResultRow(record, -1);
-        lvLista->repaint();
-    }
-    statusBar2->setPanelText(1, u"**Registros encontrados: "_s + QString::number(count) + u"**"_s);
-    scrbRegistros->setMaximum(std::max(0, count - m_pageRows));
-    if (lvLista->topLevelItemCount() > 0)
-        lvLista->setCurrentItem(lvLista->topLevelItem(0));
-}
-
-void TFormMain::PassEnded(int32_t count)
-{
-    if (m_agendaMode)
-        return;
-    EnableSearchPanel(true);
-    if (count != 0)
-        ShowResults();
-    pnlNoData->setVisible(count == 0);
-    statusBar2->setPanelText(1, !pnlBusqueDatos->isHidden() ? QString()
-                                                            : u"Registros encontrados: "_s + QString::number(count));
-}
-
-void TFormMain::ShowResults()
-{
-    if (m_agendaMode || !m_worker)
-        return;
-    if (!m_searchDone) {
-        scrbRegistros->hide();
-        pnlBusqueDatos->show();
-        pnlBusqueDatos->raise();
-        return;
-    }
-    scrbRegistros->show();
-    Panel2->show();
-    int32_t count = 0;
-    std::vector<int32_t> page;
-    {
-        auto bits = m_worker->accessBits();
-        count = bits->CountPassing();
-        int32_t start = 0;
-        if (m_topRecord == 0) {
-            start = bits->FirstPassing();
-            m_shownPosition = 0;
-            scrbRegistros->setMaximum(std::max(0, count - m_pageRows));
-            scrbRegistros->setValue(0);
-        } else {
-            start = bits->SeekPassing();
-        }
-        for (int32_t r = start; r != 0 && static_cast<int>(page.size()) < m_pageRows; r = bits->NextPassing())
-            page.push_back(r);
-    }
-    statusBar2->setPanelText(1, u"Registros encontrados: "_s + QString::number(count));
-    lvLista->setUpdatesEnabled(false);
-    lvLista->clear();
-    if (count < 1) {
-        pnlNoData->show();
-        pnlNoData->raise();
-    } else {
-        pnlNoData->hide();
-        if (!page.empty()) {
-            m_topRecord = page.front();
-            m_bottomRecord = page.back();
-        }
-        for (const int32_t r : page)
-            AddResultRow(r, -1);
-    }
-    lvLista->setUpdatesEnabled(true);
-    lvLista->setCurrentItem(lvLista->topLevelItemCount() > 0 ? lvLista->topLevelItem(0) : nullptr);
-    pnlBusqueDatos->hide();
-}
-
-void TFormMain::AddResultRow(int32_t record, int position)
-{
-    auto* item = new QTreeWidgetItem;
-    if (position == 0)
-        lvLista->insertTopLevelItem(0, item);
-    else
-        lvLista->addTopLevelItem(item);
-    FillResultRow(record, item);
-}
-
-void TFormMain::FillResultRow(int32_t record, QTreeWidgetItem* item)
-{
-    registro r;
-    if (m_store)
-        m_store->ReadRecord(r, record);
-    item->setData(0, kRecnoRole, record);
-    item->setText(5, uitext::fromData(cp1252::upper(r.name)));
-    item->setText(6, uitext::fromData(r.DisplayPhone()));
-    item->setText(7, uitext::fromData(r.address));
-    item->setText(8, r.rubroId != 0 ? uitext::fromData(m_locs->RubroName(r.rubroId)) : QString());
-    if (r.localityId != 0) {
-        item->setText(9, uitext::fromData(m_locs->LocalityName(r.localityId)));
-        item->setText(10, uitext::fromData(m_locs->ProvinceName(m_locs->LocalityProvince(r.localityId))));
-    } else {
-        item->setText(9, uitext::fromData(cp1252::upper(r.localityText)));
-        item->setText(10, uitext::fromData(cp1252::upper(r.provinceText)));
-    }
-}
-
-void TFormMain::RepageList()
-{
-    if (m_agendaMode)
-        return;
-    const int rowHeight = std::max(1, lvLista->fontMetrics().height() + 4);
-    const int fit = std::max(1, (lvLista->viewport()->height()) / rowHeight);
-    m_pageRows = std::max(1, fit - 1);
-    scrbRegistros->setPageStep(m_pageRows);
 }

@@ -23,6 +23,9 @@
 #include "platform/SettingsFile.h"
 #include "platform/SingleInstance.h"
 #include "search/QdLocs.h"
+#include "search/ResultPager.h"
+#include "search/VerTambien.h"
+#include "ui/ListRows.h"
 #include "search/ThreadFillList.h"
 
 #include <QApplication>

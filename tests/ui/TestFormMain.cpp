@@ -3,6 +3,7 @@
 #include "tests/ui/FormFixture.h"
 
 #include "ui/AppearanceSettings.h"
+#include "ui/ColumnSettings.h"
 #include "ui/MessageBoxes.h"
 #include "ui/PictureButton.h"
 #include "ui/PicturePanel.h"
@@ -212,7 +213,8 @@ TEST_F(FormMainSections, CommercialShowsTheGuideWithRubrosAndSchemeOne)
     EXPECT_EQ(form->colourScheme(), 1);
     EXPECT_TRUE(form->printingEnabled());
     EXPECT_EQ(form->statusBar2->panelText(2), u"Sección Comercial"_s);
-    EXPECT_FALSE(form->lvLista->isColumnHidden(8));
+    EXPECT_EQ(form->lvLista->columnWidth(8), 100);
+    EXPECT_TRUE(columnSettings().at(8).visible);
     EXPECT_GT(form->cbxRubro->count(), 1);
     EXPECT_EQ(form->cbxRubro->itemText(0), u"- TODOS -"_s);
     EXPECT_EQ(form->worker()->range(), 1);
@@ -239,7 +241,8 @@ TEST_F(FormMainSections, TelephoneReplacesTheSchemeAndHidesTheRubros)
     EXPECT_EQ(form->colourScheme(), 2);
     EXPECT_EQ(form->statusBar2->panelText(2), u"Sección Alfabética"_s);
     EXPECT_FALSE(shown(form->cbxRubro));
-    EXPECT_TRUE(form->lvLista->isColumnHidden(8));
+    EXPECT_EQ(form->lvLista->columnWidth(8), 0);
+    EXPECT_FALSE(columnSettings().at(8).visible);
     EXPECT_EQ(form->worker()->range(), 0);
     EXPECT_EQ(form->edBusqueda->x(), 10) << "columns back to search, criterion, rubro";
     EXPECT_EQ(form->cbxCriterio->x(), 176);

@@ -1,0 +1,46 @@
+// ListRows: the result list's rows for the pager: one ResultItem per shown record in the list view,
+// filled by the window's row filler when it is added. The view belongs to the window. Main thread.
+#pragma once
+
+#include "search/GridData.h"
+#include "search/ResultRows.h"
+
+#include <QTreeWidgetItem>
+
+#include <functional>
+
+class QTreeWidget;
+
+// A row of the result list and the data it keeps about its record.
+class ResultItem : public QTreeWidgetItem {
+public:
+    ResultItem() : QTreeWidgetItem(UserType + 1) {}
+    GridData grid;
+};
+
+class ListRows final : public ResultRows {
+public:
+    using Filler = std::function<void(ResultItem& item, int32_t record)>;
+
+    ListRows(QTreeWidget* view, Filler fill) : m_view(view), m_fill(std::move(fill)) {}
+
+    [[nodiscard]] int rowCount() const override;
+    [[nodiscard]] int32_t recnoAt(int row) const override;
+    void insertFirst(int32_t record) override;
+    void append(int32_t record) override;
+    void removeFirst() override;
+    void removeLast() override;
+    void clearRows() override;
+    [[nodiscard]] int selectedRow() const override;
+    void selectRow(int row) override;
+    void beginUpdate() override;
+    void endUpdate() override;
+
+    [[nodiscard]] ResultItem* item(int row) const;
+    [[nodiscard]] ResultItem* current() const;
+
+private:
+    QTreeWidget* m_view;
+    Filler m_fill;
+    int m_updates = 0;
+};
