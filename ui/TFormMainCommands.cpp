@@ -83,14 +83,14 @@ void TFormMain::agendaRemoveCommand()
     // The agenda module removes the selected agenda rows.
 }
 
-void TFormMain::selectAllCommand(bool)
+void TFormMain::selectAllCommand(bool on)
 {
-    // Marks belong to the result list's selection handling.
+    SetAllVisibleSelected(on);
 }
 
 void TFormMain::showSelectedCommand()
 {
-    // The marked-records filter belongs to the result list's filters.
+    toggleFilter(3);
 }
 
 void TFormMain::mailSelectedCommand()

@@ -216,6 +216,11 @@ TFormMain::~TFormMain()
 
 void TFormMain::shutDown()
 {
+    // The controls outlive this object's members while the window base class deletes them, and a
+    // text box losing its focus then still signals: nothing may reach the handlers any more.
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
+    QApplication::instance()->removeEventFilter(this);
     fClearOO();
     if (TrayIcon)
         TrayIcon->hide();

@@ -33,7 +33,7 @@ inline const SampleDataSet& sharedSample()
     static SampleDataSet* sample = [] {
         auto* s = new SampleDataSet;
         std::string error;
-        if (!s->make(3000, 7, &error))
+        if (!s->make(20000, 7, &error))
             ADD_FAILURE() << error;
         return s;
     }();

@@ -1,0 +1,367 @@
+// The search panel and the result list of the real window: what a search shows (checked against the
+// command-line search on the same data), scrolling, the keyboard, the filters, the marks, the
+// columns, the see-also links and the typing rule of the lists.
+#include "tests/ui/FormFixture.h"
+
+#include "search/MarkedRecords.h"
+#include "search/QdLocs.h"
+#include "search/ResultPager.h"
+#include "search/VerTambien.h"
+#include "tools/CliSearch.h"
+#include "ui/ColumnSettings.h"
+#include "ui/ListRows.h"
+#include "ui/MessageBoxes.h"
+#include "ui/PictureButton.h"
+#include "ui/PicturePanel.h"
+#include "ui/StatusBar2.h"
+#include "ui/UiText.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <nlohmann/json.hpp>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+std::vector<int32_t> shownRecords(TFormMain& form)
+{
+    std::vector<int32_t> out;
+    for (int i = 0; i < form.rows().rowCount(); ++i)
+        out.push_back(form.rows().recnoAt(i));
+    return out;
+}
+
+struct CliAnswer {
+    int32_t count = 0;
+    std::vector<int32_t> records;
+};
+
+CliAnswer cliSearchFor(CliSearchOptions options)
+{
+    static CliDataSet* data = [] {
+        auto* d = new CliDataSet;
+        EXPECT_TRUE(d->open(sharedSample().folder()));
+        return d;
+    }();
+    const nlohmann::json j = nlohmann::json::parse(runSearch(*data, options));
+    return {j.at("count").get<int32_t>(), j.at("records").get<std::vector<int32_t>>()};
+}
+
+class ResultList : public FormFixture {
+protected:
+    void clickIcon(int icon)
+    {
+        QTest::mouseClick(form->statusBar2, Qt::LeftButton, {}, form->statusBar2->iconRect(icon).center());
+    }
+    void search(Section section, const QString& name)
+    {
+        if (section == Section::Commercial)
+            form->GuiaComercialExecute();
+        else
+            form->GuiaTelefonosExecute();
+        ASSERT_TRUE(waitIdle(*form));
+        form->edBusqueda->setText(name);
+        form->bbuBuscar->click();
+        ASSERT_TRUE(waitIdle(*form));
+    }
+    CliSearchOptions options(int32_t range, const std::string& name)
+    {
+        CliSearchOptions o;
+        o.range = range;
+        o.name = name;
+        o.first = form->pager().pageRows();
+        return o;
+    }
+};
+
+} // namespace
+
+TEST_F(ResultList, NameSearchShowsWhatTheCommandLineFinds)
+{
+    search(Section::Telephone, u"GARCIA"_s);
+    const CliAnswer cli = cliSearchFor(options(0, "GARCIA"));
+    ASSERT_GT(cli.count, form->pager().pageRows()) << "the sample should give more than a page";
+    EXPECT_EQ(shownRecords(*form), cli.records);
+    EXPECT_EQ(form->statusBar2->panelText(1), u"Registros encontrados: "_s + QString::number(cli.count));
+    EXPECT_EQ(form->statusBar2->panelText(0), u"Registro Actual: 1"_s);
+    EXPECT_EQ(form->scrbRegistros->maximum(), cli.count - form->pager().pageRows());
+    EXPECT_TRUE(form->pnlBusqueDatos->isHidden());
+    EXPECT_TRUE(form->pnlNoData->isHidden());
+    // The row shows the record as decoded, with its catalog names.
+    const ResultItem* first = form->rows().item(0);
+    registro r;
+    ASSERT_TRUE(form->recordStore()->ReadRecord(r, first->grid.recno));
+    EXPECT_EQ(first->text(6), uitext::fromData(r.DisplayPhone()));
+    EXPECT_EQ(first->text(9), uitext::fromData(form->catalogs().LocalityName(r.localityId)));
+}
+
+TEST_F(ResultList, CommercialSearchWithProvinceAndRubro)
+{
+    form->GuiaComercialExecute();
+    ASSERT_TRUE(waitIdle(*form));
+    // The first rubro and province with records.
+    form->cbxProvincia->setCurrentIndex(1);
+    QMetaObject::invokeMethod(form->cbxProvincia, "activated", Q_ARG(int, 1));
+    ASSERT_TRUE(waitIdle(*form));
+    CliSearchOptions o = options(1, "");
+    o.province = form->cbxProvincia->currentData().toInt();
+    bool found = false;
+    for (int i = 1; i < form->cbxRubro->count() && !found; ++i) {
+        o.rubro = form->cbxRubro->itemData(i).toInt();
+        found = cliSearchFor(o).count > 0;
+        if (found) {
+            form->cbxRubro->setCurrentIndex(i);
+            QMetaObject::invokeMethod(form->cbxRubro, "activated", Q_ARG(int, i));
+        }
+    }
+    ASSERT_TRUE(found);
+    ASSERT_TRUE(waitIdle(*form));
+    const CliAnswer cli = cliSearchFor(o);
+    EXPECT_EQ(shownRecords(*form), cli.records);
+    EXPECT_EQ(form->statusBar2->panelText(1), u"Registros encontrados: "_s + QString::number(cli.count));
+}
+
+TEST_F(ResultList, ScrollBarJumpsAndStepsShowThePageOfThePosition)
+{
+    search(Section::Telephone, u"GAR"_s);
+    const int32_t page = form->pager().pageRows();
+    const int32_t max = form->scrbRegistros->maximum();
+    ASSERT_GT(max, 3 * page);
+    for (const int32_t p : {max / 2, max / 2 - 10, max / 2 - 3 * page, max, 0, 1, 2}) {
+        form->scrbRegistros->setValue(p);
+        CliSearchOptions o = options(0, "GAR");
+        o.from = p;
+        EXPECT_EQ(shownRecords(*form), cliSearchFor(o).records) << "position " << p;
+    }
+    EXPECT_EQ(form->statusBar2->panelText(0), u"Registro Actual: 3"_s);
+}
+
+TEST_F(ResultList, KeyboardMovesThroughTheResult)
+{
+    search(Section::Telephone, u"GAR"_s);
+    const int32_t page = form->pager().pageRows();
+    form->lvLista->setFocus();
+    form->rows().selectRow(page - 1);
+    QTest::keyClick(form->lvLista, Qt::Key_Down);
+    EXPECT_EQ(form->pager().position(), 1) << "Down on the last row scrolls by one";
+    QTest::keyClick(form->lvLista, Qt::Key_PageDown);
+    EXPECT_EQ(form->pager().position(), 1 + page + page - 1) << "o + pageRows - 1";
+    form->rows().selectRow(0);
+    const int32_t before = form->pager().position();
+    QTest::keyClick(form->lvLista, Qt::Key_Up);
+    EXPECT_EQ(form->pager().position(), before - 1);
+    // At the very end Down on the last row changes nothing.
+    form->scrbRegistros->setValue(form->scrbRegistros->maximum());
+    const std::vector<int32_t> last = shownRecords(*form);
+    form->rows().selectRow(page - 1);
+    QTest::keyClick(form->lvLista, Qt::Key_Down);
+    EXPECT_EQ(shownRecords(*form), last);
+    // Space marks the focused row.
+    const int32_t marked = form->rows().current()->grid.recno;
+    QTest::keyClick(form->lvLista, Qt::Key_Space);
+    EXPECT_TRUE(markedRecords().contains(marked));
+    QTest::keyClick(form->lvLista, Qt::Key_Space);
+    EXPECT_FALSE(markedRecords().contains(marked));
+}
+
+TEST_F(ResultList, FiltersNarrowAndComeBack)
+{
+    search(Section::Telephone, u"GAR"_s);
+    const QString all = form->statusBar2->panelText(1);
+    const std::pair<int, int> filters[] = {{0, 7}, {1, 6}, {2, 5}};
+    for (const auto& [icon, plane] : filters) {
+        clickIcon(icon);
+        EXPECT_TRUE(form->filterOn(icon));
+        CliSearchOptions o = options(0, "GAR");
+        o.filterPlanes = {plane};
+        const CliAnswer cli = cliSearchFor(o);
+        EXPECT_EQ(form->statusBar2->panelText(1), u"Registros encontrados: "_s + QString::number(cli.count)) << icon;
+        EXPECT_EQ(shownRecords(*form), cli.records) << icon;
+        clickIcon(icon);
+        EXPECT_EQ(form->statusBar2->panelText(1), all);
+        EXPECT_EQ(form->pager().position(), 0);
+    }
+    // The marked-records filter with nothing marked finds nothing.
+    form->btnShowSelected->click();
+    EXPECT_TRUE(form->filterOn(3));
+    EXPECT_FALSE(form->pnlNoData->isHidden());
+    form->btnShowSelected->click();
+    // The grid icon is not a filter.
+    clickIcon(5);
+    EXPECT_TRUE(form->gridLines());
+    EXPECT_EQ(form->statusBar2->panelText(1), all);
+}
+
+TEST_F(ResultList, MarksSurviveANewSearchInTheListOnly)
+{
+    markedRecords().clear();
+    search(Section::Telephone, u"GAR"_s);
+    for (int row = 0; row < 3; ++row) {
+        form->rows().selectRow(row);
+        form->selectRecord(true);
+    }
+    EXPECT_EQ(markedRecords().MarkedCount(), 3);
+    form->bbuBuscar->click();
+    ASSERT_TRUE(waitIdle(*form));
+    EXPECT_EQ(markedRecords().MarkedCount(), 3);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_FALSE(form->worker()->accessBits()->TestBit(form->rows().recnoAt(row), 14)) << row;
+
+    // Select-all marks the shown rows only.
+    markedRecords().clear();
+    form->btnSelAll->click();
+    EXPECT_EQ(markedRecords().MarkedCount(), form->rows().rowCount());
+    form->btnShowSelected->click();
+    EXPECT_EQ(form->statusBar2->panelText(1), u"Registros encontrados: "_s + QString::number(form->rows().rowCount()));
+    form->btnShowSelected->click();
+    form->btnUnselectAll->click();
+    EXPECT_EQ(markedRecords().MarkedCount(), 0);
+
+    // The 201st mark shows on its row but is not listed.
+    for (int32_t r = 1; markedRecords().MarkedCount() < MarkedRecords::kSlots; ++r)
+        markedRecords().AddMarked(1'000'000 + r);
+    form->rows().selectRow(0);
+    form->selectRecord(true);
+    EXPECT_TRUE(form->worker()->accessBits()->TestBit(form->rows().recnoAt(0), 14));
+    EXPECT_FALSE(markedRecords().contains(form->rows().recnoAt(0)));
+    markedRecords().clear();
+}
+
+TEST_F(ResultList, ColumnsHideByWidthAndTheLastStays)
+{
+    search(Section::Commercial, u"FARMACIA"_s);
+    QHeaderView* h = form->lvLista->header();
+    h->resizeSection(7, 0);
+    EXPECT_FALSE(columnSettings().at(7).visible);
+    h->resizeSection(7, 1);
+    EXPECT_TRUE(columnSettings().at(7).visible);
+    EXPECT_EQ(form->lvLista->columnWidth(7), 150) << "back at its last width";
+    h->resizeSection(7, 20);
+    EXPECT_EQ(form->lvLista->columnWidth(7), 40) << "text columns are at least 40 wide";
+    h->resizeSection(7, 150);
+    // Hide every column but the name; the name then cannot be hidden.
+    for (int c = 0; c < ColumnSettings::kColumns; ++c)
+        if (c != 5)
+            h->resizeSection(c, 0);
+    for (int c = 0; c < ColumnSettings::kColumns; ++c)
+        if (c != 5)
+            ASSERT_FALSE(columnSettings().at(c).visible) << c;
+    h->resizeSection(5, 0);
+    EXPECT_TRUE(columnSettings().at(5).visible) << "the last visible column counts as visible";
+    for (int c = 0; c < ColumnSettings::kColumns; ++c)
+        h->resizeSection(c, 1);
+    for (int c = 0; c < ColumnSettings::kColumns; ++c)
+        EXPECT_TRUE(columnSettings().at(c).visible) << c;
+    // In the telephone section RUBRO is shut with a maximum of one pixel.
+    form->GuiaTelefonosExecute();
+    waitIdle(*form);
+    EXPECT_EQ(form->lvLista->columnWidth(8), 0);
+    h->resizeSection(8, 1);
+    EXPECT_EQ(form->lvLista->columnWidth(8), 100);
+}
+
+TEST_F(ResultList, SeeAlsoLinksAndARedirect)
+{
+    form->GuiaComercialExecute();
+    ASSERT_TRUE(waitIdle(*form));
+    // A rubro with see-also links.
+    int withLinks = -1;
+    for (int i = 1; i < form->cbxRubro->count() && withLinks < 0; ++i)
+        if (!form->catalogs().RubroSeeAlso(form->cbxRubro->itemData(i).toInt()).empty())
+            withLinks = i;
+    ASSERT_GE(withLinks, 0);
+    form->cbxRubro->setCurrentIndex(withLinks);
+    QMetaObject::invokeMethod(form->cbxRubro, "activated", Q_ARG(int, withLinks));
+    ASSERT_TRUE(waitIdle(*form));
+    EXPECT_FALSE(form->lblVerTambien->isHidden());
+    EXPECT_EQ(form->lblVerTambien->text(), u"Ver también: "_s);
+    const int32_t link = form->seeAlso().idAt(0);
+    ASSERT_NE(link, 0);
+    EXPECT_EQ(form->lblVerTambienLinks[0]->text(), uitext::fromData(form->catalogs().RubroName(link)));
+    EXPECT_EQ(form->lblVerTambienLinks[1]->x(),
+              form->lblVerTambienLinks[0]->x() + form->lblVerTambienLinks[0]->width() + 10);
+    QTest::mouseClick(form->lblVerTambienLinks[0], Qt::LeftButton);
+    ASSERT_TRUE(waitIdle(*form));
+    if (form->catalogs().rubro(link).kind == 'C') {
+        EXPECT_EQ(form->cbxRubro->currentData().toInt(), link);
+        EXPECT_EQ(form->worker()->values().keyOf(1), link);
+    }
+    // "- TODOS -" hides the line.
+    form->cbxRubro->setCurrentIndex(0);
+    QMetaObject::invokeMethod(form->cbxRubro, "activated", Q_ARG(int, 0));
+    waitIdle(*form);
+    EXPECT_TRUE(form->lblVerTambien->isHidden());
+
+    // A redirect: professional rubros carry them in the sample.
+    QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
+    waitIdle(*form);
+    for (int i = 1; i < form->cbxRubro->count(); ++i) {
+        const int32_t id = form->cbxRubro->itemData(i).toInt();
+        const int32_t target = form->catalogs().redirectTarget(id);
+        if (target == 0)
+            continue;
+        form->cbxRubro->setCurrentIndex(i);
+        QMetaObject::invokeMethod(form->cbxRubro, "activated", Q_ARG(int, i));
+        waitIdle(*form);
+        EXPECT_EQ(form->lblVerTambien->text(), u"Ver rubro: "_s + uitext::fromData(form->catalogs().RubroName(target)));
+        EXPECT_EQ(form->worker()->values().keyOf(1), target);
+        return;
+    }
+    ADD_FAILURE() << "the sample has no redirected rubro";
+}
+
+TEST_F(ResultList, ListsAcceptOnlyPrefixesOfTheirEntries)
+{
+    form->GuiaTelefonosExecute();
+    waitIdle(*form);
+    QLineEdit* edit = form->cbxProvincia->lineEdit();
+    edit->setFocus();
+    edit->clear();
+    QTest::keyClick(edit, Qt::Key_B);
+    EXPECT_TRUE(edit->text().startsWith(u"B"_s, Qt::CaseInsensitive));
+    const QString completed = edit->text();
+    QTest::keyClick(edit, Qt::Key_Q); // no province begins with "BQ"
+    EXPECT_EQ(edit->text(), completed);
+    EXPECT_EQ(edit->selectedText().size(), completed.size() - 1) << "the completion beyond the typed B";
+}
+
+TEST_F(ResultList, SearchPressedDuringAPassRunsAgainAfterIt)
+{
+    form->GuiaTelefonosExecute();
+    ASSERT_TRUE(waitIdle(*form));
+    const int32_t before = form->worker()->passesCompleted();
+    form->edBusqueda->setText(u"GAR"_s);
+    form->bbuBuscar->click();
+    // Let the pass start, but not end: its later hand-offs wait for this thread.
+    QElapsedTimer t;
+    t.start();
+    while (form->searchIdle() && t.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    ASSERT_FALSE(form->searchIdle());
+    form->btnBuscar->click(); // the header's Enter button, same handler
+    ASSERT_TRUE(waitIdle(*form));
+    EXPECT_EQ(form->worker()->passesCompleted(), before + 2);
+    EXPECT_TRUE(form->searchIdle());
+}
+
+TEST_F(ResultList, NoCriterionAsksForOne)
+{
+    form->GuiaTelefonosExecute();
+    waitIdle(*form);
+    messageboxes::clearShown();
+    messageboxes::queueAnswer(QMessageBox::Ok);
+    form->bbuBuscar->click();
+    ASSERT_EQ(messageboxes::shown().size(), 1u);
+    EXPECT_EQ(messageboxes::shown()[0].text, u"Debe ingresar al menos un criterio de búsqueda"_s);
+    EXPECT_EQ(messageboxes::shown()[0].caption, u"Atención"_s);
+    EXPECT_FALSE(form->searchDone());
+    waitIdle(*form);
+}
