@@ -1,0 +1,184 @@
+// The result list of the real window, offscreen, on the 10,000,000-listing sample: from pressing
+// Search to the first page painted, one scroll step by a row and by a page, and a thumb jump to the
+// middle of a large result (records decoded and catalog names looked up included). The data folder
+// comes from ORTELIA_BENCH_STARTUP_DIR (default /tmp/ortelia-bench-10M/data; BenchSearch makes it).
+#include "platform/Printers.h"
+#include "platform/ShellOpener.h"
+#include "search/ResultPager.h"
+#include "search/ThreadFillList.h"
+#include "ui/ListRows.h"
+#include "ui/Localization.h"
+#include "ui/PictureButton.h"
+#include "ui/TFormMain.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+class NoShell final : public ShellOpener {
+public:
+    bool openAddress(const QString&) override { return false; }
+    bool openFile(const QString&) override { return false; }
+};
+
+void settle(TFormMain& form)
+{
+    while (!form.worker()->idle())
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    QApplication::processEvents();
+}
+
+// One window for every benchmark: opening the data set is measured by BenchStartup.
+TFormMain* window()
+{
+    static std::unique_ptr<TFormMain> form;
+    static QTemporaryDir lock;
+    if (form)
+        return form.get();
+    const char* dir = std::getenv("ORTELIA_BENCH_STARTUP_DIR");
+    const std::string data = dir != nullptr ? dir : "/tmp/ortelia-bench-10M/data";
+    if (!std::filesystem::exists(data + "/QD.dat"))
+        return nullptr;
+    StartupEnvironment env;
+    env.mountTable = [] { return std::string(); };
+    env.probe = [data](const std::string& path) { return path == "data" ? data : std::string(); };
+    env.lockFolder = lock.path().toStdString();
+    env.printers = std::make_shared<Printers>();
+    env.shell = std::make_shared<NoShell>();
+    env.splashCloseMs = 0;
+    form = std::make_unique<TFormMain>(env);
+    if (form->FormCreate() != TFormMain::Started::Ready)
+        return nullptr;
+    form->showNormal();
+    form->resize(1280, 900);
+    form->GuiaTelefonosExecute();
+    settle(*form);
+    return form.get();
+}
+
+double seconds(std::chrono::steady_clock::time_point since)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+void BM_SearchToFirstPage(benchmark::State& state)
+{
+    TFormMain* form = window();
+    if (form == nullptr) {
+        state.SkipWithError("no data set");
+        return;
+    }
+    for (auto _ : state) {
+        form->edBusqueda->setText(QStringLiteral("GONZ"));
+        const auto start = std::chrono::steady_clock::now();
+        form->bbuBuscar->click();
+        while (form->lvLista->topLevelItemCount() == 0)
+            QApplication::processEvents(QEventLoop::AllEvents, 1);
+        form->lvLista->repaint();
+        state.SetIterationTime(seconds(start));
+        settle(*form);
+        form->bbuLimpiar->click();
+        settle(*form);
+    }
+}
+BENCHMARK(BM_SearchToFirstPage)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+
+// A province of the telephone guide: the largest result the search panel gives.
+TFormMain* largeResult(benchmark::State& state)
+{
+    TFormMain* form = window();
+    if (form == nullptr) {
+        state.SkipWithError("no data set");
+        return nullptr;
+    }
+    if (form->pager().count() < 1'000'000) {
+        int best = 1;
+        // Buenos Aires holds most listings in the sample; find it by name.
+        for (int i = 1; i < form->cbxProvincia->count(); ++i)
+            if (form->cbxProvincia->itemText(i) == QStringLiteral("Buenos Aires"))
+                best = i;
+        form->cbxProvincia->setCurrentIndex(best);
+        QMetaObject::invokeMethod(form->cbxProvincia, "activated", Q_ARG(int, best));
+        settle(*form);
+        form->edBusqueda->clear();
+        form->bbuBuscar->click();
+        settle(*form);
+    }
+    state.counters["passing"] = form->pager().count();
+    return form;
+}
+
+void BM_ScrollOneRow(benchmark::State& state)
+{
+    TFormMain* form = largeResult(state);
+    if (form == nullptr)
+        return;
+    form->scrbRegistros->setValue(form->scrbRegistros->maximum() / 3);
+    int step = 1;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        form->scrbRegistros->setValue(form->scrbRegistros->value() + step);
+        form->lvLista->repaint();
+        state.SetIterationTime(seconds(start));
+        step = -step; // one down, then one up
+    }
+}
+BENCHMARK(BM_ScrollOneRow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(200);
+
+void BM_ScrollOnePage(benchmark::State& state)
+{
+    TFormMain* form = largeResult(state);
+    if (form == nullptr)
+        return;
+    form->scrbRegistros->setValue(form->scrbRegistros->maximum() / 3);
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        form->scrbRegistros->setValue(form->scrbRegistros->value() + form->pager().pageRows());
+        form->lvLista->repaint();
+        state.SetIterationTime(seconds(start));
+    }
+}
+BENCHMARK(BM_ScrollOnePage)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(100);
+
+void BM_ThumbJumpToTheMiddle(benchmark::State& state)
+{
+    TFormMain* form = largeResult(state);
+    if (form == nullptr)
+        return;
+    int k = 0;
+    for (auto _ : state) {
+        form->scrbRegistros->setValue(k++ % 2 == 0 ? 0 : form->scrbRegistros->maximum());
+        const auto start = std::chrono::steady_clock::now();
+        form->scrbRegistros->setValue(form->scrbRegistros->maximum() / 2);
+        form->lvLista->repaint();
+        state.SetIterationTime(seconds(start));
+    }
+}
+BENCHMARK(BM_ThumbJumpToTheMiddle)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(20);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    localization::prepare(app);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
