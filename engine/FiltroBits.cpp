@@ -498,10 +498,10 @@ int FiltroBits::smallestListedRequired(int32_t a, int32_t z) const
 
 bool FiltroBits::sparseClear(int bit, int32_t a, int32_t z) const
 {
-    // A list is at most a sixteenth of its span, so clearing it one by one is not much dearer than a
-    // sweep even when its records lie far apart, and far cheaper when they lie close together.
+    // Records far apart cost a few words' sweep each (about as much as the sweep at a sixteenth of
+    // the range); records close together cost far less.
     const PlaneList& p = m_planes[bit];
-    return p.listed && p.first <= a && p.last >= z;
+    return p.listed && p.first <= a && p.last >= z && p.records.size() <= static_cast<size_t>(z - a + 1) / 16;
 }
 
 int64_t FiltroBits::clearWork(uint32_t mask) const
