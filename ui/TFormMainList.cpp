@@ -354,9 +354,18 @@ void TFormMain::lvListaDblClick(int column)
 
 void TFormMain::SetAgendaMode(bool on)
 {
-    // The agenda fills the list itself once it exists; until then agenda mode only keeps the
-    // directory's hand-offs out of the list.
+    // The agenda fills the list with its own rows; until it exists the agenda's list is empty, and
+    // agenda mode keeps the directory's hand-offs out of it.
+    const bool entering = on && !m_agendaMode;
     m_agendaMode = on;
+    if (entering) {
+        m_pager->passStarted();
+        syncScrollBar();
+        scrbRegistros->hide();
+        pnlNoData->hide();
+        statusBar2->setPanelText(0, QString());
+        statusBar2->setPanelText(1, QString());
+    }
 }
 
 bool TFormMain::selectRecord(int32_t record, bool mark)
