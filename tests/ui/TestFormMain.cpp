@@ -410,3 +410,33 @@ TEST(FormMainLanguage, StandardButtonsSpeakSpanish)
     EXPECT_EQ(QFontInfo(QFont(u"Verdana"_s)).family(), u"DejaVu Sans"_s);
     EXPECT_EQ(QFontInfo(QFont(u"MS Sans Serif"_s)).family(), u"Liberation Sans"_s);
 }
+
+TEST(FormMainStartup, EveryFileDamagedStillStartsWithEmptyLists)
+{
+    formTestApp();
+    TempDir copy("garbage");
+    std::filesystem::copy(sharedSample().folder(), copy.path() / "data", std::filesystem::copy_options::recursive);
+    // Every file cut to a few bytes of noise.
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(copy.path() / "data")) {
+        if (!entry.is_regular_file())
+            continue;
+        std::FILE* f = std::fopen(entry.path().c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite("\x7f\x01\xff\x10\x00\x42\x13", 1, 7, f);
+        std::fclose(f);
+    }
+    TempDir lock("lock");
+    TFormMain form(testEnvironment((copy.path() / "data").string(), lock.path().string()));
+    ASSERT_EQ(form.FormCreate(), TFormMain::Started::Ready);
+    form.GuiaComercialExecute();
+    ASSERT_TRUE(waitIdle(form));
+    EXPECT_LE(form.cbxRubro->count(), 1);
+    form.edBusqueda->setText(u"GARCIA"_s);
+    form.bbuBuscar->click();
+    ASSERT_TRUE(waitIdle(form));
+    EXPECT_EQ(form.lvLista->topLevelItemCount(), 0);
+    form.OrgOficialExecute();
+    form.ActInformacionExecute();
+    form.HomeExecute();
+    EXPECT_TRUE(waitIdle(form));
+}
