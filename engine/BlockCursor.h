@@ -1,6 +1,7 @@
 // BlockCursor: reads an Archivo's bytes one after another through the Archivo's block buffer, for
 // the batch readers of index lists (ListReader, PostingReader). It keeps the buffer's address
-// between calls, so nothing else may read the Archivo while a cursor is in use. One thread.
+// between calls and checks that the Archivo still holds its block before using it again, so other
+// reads of the Archivo in between cost a reload, never wrong bytes. One thread at a time.
 #pragma once
 
 #include "engine/Archivo.h"
@@ -19,7 +20,7 @@ public:
     // read.
     bool next(uint8_t& b)
     {
-        if (m_at == m_end && !load())
+        if ((m_at == m_end || moved()) && !load())
             return false;
         b = *m_at++;
         ++m_position;
@@ -29,6 +30,8 @@ public:
     // many.
     int32_t peek(uint8_t* out, int32_t n)
     {
+        if (moved())
+            m_at = m_end = nullptr;
         if ((m_end - m_at >= n || load()) && m_end - m_at >= n) {
             std::memcpy(out, m_at, static_cast<size_t>(n));
             return n;
@@ -41,7 +44,7 @@ public:
     // end of the file. Valid until the cursor or the Archivo reads again.
     const uint8_t* span(size_t& available)
     {
-        if (m_at == m_end)
+        if (m_at == m_end || moved())
             load();
         available = static_cast<size_t>(m_end - m_at);
         return m_at;
@@ -56,6 +59,9 @@ public:
     }
 
 private:
+    // Someone else has loaded another block into the Archivo's buffer since.
+    [[nodiscard]] bool moved() const { return m_at != nullptr && m_file->cachedBlock() != m_block; }
+
     bool load()
     {
         m_at = m_end = nullptr;
@@ -69,6 +75,7 @@ private:
         const int64_t offset = m_position - k * size;
         if (!block || offset >= m_file->validCount())
             return false;
+        m_block = static_cast<int32_t>(k);
         m_at = block + offset;
         m_end = block + m_file->validCount();
         return true;
@@ -76,6 +83,7 @@ private:
 
     Archivo* m_file = nullptr;
     uint32_t m_position = 0;
+    int32_t m_block = -1;
     const uint8_t* m_at = nullptr;
     const uint8_t* m_end = nullptr;
 };

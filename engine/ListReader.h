@@ -1,8 +1,8 @@
 // ListReader: reads the record list of one key of a list index (Indice) in batches, straight from the
 // index's block buffer: the numbers that SeekList, ListFirst and ListNext give, at a fraction of the
 // cost per number, for the search passes that read lists of millions of records. The list format is
-// described in cpkLists.h; damaged lists end where cpkLists ends them. While a reader is in use
-// nothing else may read its index; the index's own list reader is left alone. One thread.
+// described in cpkLists.h; damaged lists end where cpkLists ends them. The index's own list reader
+// is left alone. Used by one thread at a time, like its index.
 #pragma once
 
 #include "engine/BlockCursor.h"

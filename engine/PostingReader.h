@@ -2,7 +2,7 @@
 // from the index's block buffer: the numbers that QueryNext gives, at a fraction of the cost per
 // number, for the search passes that read answers of hundreds of thousands of records. The posting
 // format is described in Indice.h; damaged groups end where QueryNext ends them. The answer itself is
-// not moved. While a reader is in use nothing else may read its index. One thread.
+// not moved. Used by one thread at a time, like its index.
 #pragma once
 
 #include "engine/BlockCursor.h"

@@ -129,6 +129,39 @@ TEST(ListReader, ThreeKeySpacesAndTheKeyPastTheTable)
     EXPECT_EQ(none.Next(out, 4), 0);
 }
 
+// Two readers on one index, batch after batch in turn, with the index's own reads in between:
+// each still reads its own list.
+TEST(ListReader, ReadersTakingTurnsOnOneIndex)
+{
+    std::mt19937 rng(3);
+    int32_t keys = 0;
+    MemoryFiles fs;
+    fs.put("f", randomIndex(rng, 2, keys));
+    Indice ix("f", 64, fs.opener());
+    size_t numbers = 0;
+    for (int32_t k = 1; k + 1 < keys; ++k) {
+        const V a = viaIndice(ix, k, 0), b = viaIndice(ix, k + 1, 0);
+        ListReader ra, rb;
+        ra.Seek(&ix, k, 0);
+        rb.Seek(&ix, k + 1, 0);
+        V gotA, gotB;
+        int32_t batch[7];
+        for (bool more = true; more;) {
+            const int32_t na = ra.Next(batch, 7);
+            gotA.insert(gotA.end(), batch, batch + na);
+            uint8_t trailer[2];
+            (void)ix.ReadAt(trailer, 2, ix.Size() - 2); // the index reads a block of its own
+            const int32_t nb = rb.Next(batch, 7);
+            gotB.insert(gotB.end(), batch, batch + nb);
+            more = na == 7 || nb == 7;
+        }
+        EXPECT_EQ(gotA, a) << k;
+        EXPECT_EQ(gotB, b) << k + 1;
+        numbers += a.size();
+    }
+    EXPECT_GT(numbers, 1000u);
+}
+
 TEST(ListReader, DamagedFilesEndWhereTheIndexEndsThem)
 {
     std::mt19937 rng(7);
