@@ -535,8 +535,39 @@ int32_t ThreadFillList::merge(std::array<PassRow, kRows>& rows, int n, std::uniq
 
     while (liveCount > 0) {
         int32_t r = live[0]->cursor;
-        for (int k = 1; k < liveCount; ++k)
-            r = std::min(r, live[static_cast<size_t>(k)]->cursor);
+        int lowest = 0;
+        int32_t second = INT32_MAX; // the smallest cursor of the other rows
+        for (int k = 1; k < liveCount; ++k) {
+            const int32_t c = live[static_cast<size_t>(k)]->cursor;
+            if (c < r) {
+                second = r;
+                r = c;
+                lowest = k;
+            } else {
+                second = std::min(second, c);
+            }
+        }
+        if (r < second) {
+            // The records of one row below every other row's cursor are in no other list, so none
+            // is a match: they are written in a run, as far as the row has read ahead.
+            PassRow& row = *live[static_cast<size_t>(lowest)];
+            m_bits.SetBit(r, row.code, true);
+            int end = row.at;
+            while (end < row.end && row.ahead[static_cast<size_t>(end)] < second)
+                ++end;
+            int32_t passed = 0;
+            (void)m_bits.SetBitRun(row.ahead.data() + row.at, end - row.at, row.code, INT32_MAX, passed);
+            const int32_t last = end > row.at ? row.ahead[static_cast<size_t>(end - 1)] : r;
+            row.at = end;
+            advance(row, last);
+            if (row.cursor == 0) {
+                std::copy(live.begin() + lowest + 1, live.begin() + liveCount, live.begin() + lowest);
+                --liveCount;
+            }
+            if ((++steps & kTerminateCheck) == 0 && terminating())
+                break;
+            continue;
+        }
         int at = 0;
         bool passes = false; // after the last of the rows' bits is set
         for (int k = 0; k < liveCount; ++k) {
