@@ -72,7 +72,8 @@ TfCreditos::TfCreditos(QWidget* parent)
     };
     const int left = 16, right = 270;
     int y = 10;
-    y = std::max(block(r[0], left, y), block(r[1], right, y)) + 8;
+    const int belowFirst = block(r[0], left, y);
+    y = std::max(belowFirst, block(r[1], right, y)) + 8;
     y = block(r[2], left, y) + 8;
     y = block(r[3], left, y) + 8;
     block(r[4], left, y);

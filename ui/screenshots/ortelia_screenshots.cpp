@@ -7,13 +7,17 @@
 #include "search/ThreadFillList.h"
 #include "ui/Localization.h"
 #include "ui/PictureButton.h"
+#include "ui/PicturePanel.h"
 #include "ui/TFormLogoInicial.h"
 #include "ui/TFormMain.h"
+#include "ui/TfAbout.h"
+#include "ui/TfCreditos.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QTemporaryDir>
 
@@ -47,6 +51,14 @@ bool save(QWidget& w, const QString& folder, const QString& name)
     const bool ok = w.grab().save(path);
     std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
     return ok;
+}
+
+// The mouse resting at pos over w, as a move event delivers it.
+void hover(QWidget* w, QPoint pos)
+{
+    QMouseEvent move(QEvent::MouseMove, pos, w->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+    QApplication::processEvents();
 }
 
 } // namespace
@@ -85,6 +97,9 @@ int main(int argc, char* argv[])
     form.resize(1280, 800);
     settle(form);
     ok &= save(form, out, u"home"_s);
+    hover(form.spbuComercial1, QPoint(form.spbuComercial1->width() / 2, form.spbuComercial1->height() / 2));
+    ok &= save(form, out, u"home-hover-comercial"_s);
+    hover(form.imgHome, QPoint(10, 10));
 
     form.GuiaTelefonosExecute();
     settle(form);
@@ -93,6 +108,9 @@ int main(int argc, char* argv[])
     form.bbuBuscar->click();
     settle(form);
     ok &= save(form, out, u"telefonos-garcia"_s);
+    ok &= save(*form.pnlBanner, out, u"banner-strip"_s);
+    form.showNextBanners();
+    ok &= save(*form.pnlBanner, out, u"banner-strip-next"_s);
 
     form.GuiaComercialExecute();
     settle(form);
@@ -114,5 +132,11 @@ int main(int argc, char* argv[])
     form.GuiaTelefonosExecute();
     settle(form);
     ok &= save(form, out, u"telefonos-800x600"_s);
+    ok &= save(*form.pnlBanner, out, u"banner-strip-800"_s);
+
+    TfAbout about(nullptr);
+    ok &= save(about, out, u"about"_s);
+    TfCreditos credits;
+    ok &= save(credits, out, u"credits"_s);
     return ok ? 0 : 1;
 }
