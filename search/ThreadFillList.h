@@ -1,9 +1,9 @@
 // ThreadFillList: the result-list worker. Holds the search criteria and runs the search passes on
 // its own thread: a pass recomputes the criteria whose value changed since they were last computed,
 // each into its plane of the bit set, by merging their ascending record lists; it hands the first
-// matches to the listener while it runs and counts the passing records at the end. Created asleep
-// by the main window with the bit set and the record store (whose indexes the passes read); both,
-// and the listener, must outlive it.
+// matches to the listener while it runs and counts the passing records as it writes them. Created
+// asleep by the main window with the bit set and the record store (whose indexes the passes read);
+// both, and the listener, must outlive it.
 //
 // Threads. Setters, SetRange, RequestPass, accessBits, Terminate and Stop belong to the owner's
 // (main) thread; the getters may be called from any thread. The listener is called on the worker,
@@ -158,13 +158,15 @@ private:
     int32_t merge(std::array<PassRow, criteria::kRows>& rows, int n, std::unique_lock<std::mutex>& bitsLock,
                   int32_t handed);
     // False when a word is missing from the index (the row then matches nothing). mayStream: the
-    // row may read a one-list answer as the merge goes (it has the index to itself).
+    // row may read a one-list answer as the merge goes (not when the name row has to write its
+    // plane in the set-up, through the word map).
     bool setUpWordRow(PassRow& row, const std::string& text, bool mayStream);
     // Key rows and streamed word rows: (re)starts the list and puts the cursor on its first record
     // in the range.
     void startList(PassRow& row);
     void advance(PassRow& row, int32_t r);
-    // Reads the records after record after into the row's read-ahead.
+    // Refills the row's read-ahead: word-map rows search the map from after the record after; list
+    // readers go on where they stopped.
     void readAhead(PassRow& row, int32_t after);
     static void restartAhead(PassRow& row);
     // Runs a listener call with the bit set released; skipped once termination is asked. Notes in
