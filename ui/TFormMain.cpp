@@ -153,6 +153,7 @@ void TFormMain::buildRegions()
     Timer2.setInterval(5000);
     Timer3.setObjectName(u"Timer3"_s);
     Timer3.setInterval(5000);
+    Timer3.start(); // banners rotate from the window's creation, in every section
     setupBannersAndTools();
 }
 

@@ -255,7 +255,7 @@ void TFormMain::lvListaSelectItem()
     const QList<QAction*> entries = popupLista->actions();
     entries[0]->setEnabled(selected && item->grid.adNumber != 0); // "Ver aviso"
     entries[1]->setEnabled(selected && mail);                     // "Realizar una consulta"
-    entries[2]->setEnabled(selected && web);                      // "Ver sitio WWW"
+    updateWebLink(selected ? &item->grid : nullptr, web);         // "Ver sitio WWW"
     entries[3]->setEnabled(selected);                             // "Seleccionar"
     ShowCurrentRecord(m_rows->selectedRow());
 }

@@ -116,7 +116,6 @@ TFormMain::Started TFormMain::FormCreate()
     cbxLocalidad->view()->setMinimumWidth(200);
     Timer1.start();
     Timer1Timer();
-    Timer3.start();
 
     Progress(u"Iniciando dispositivo telefónico..."_s);
 

@@ -248,12 +248,15 @@ TEST_F(ResultList, ColumnsHideByWidthAndTheLastStays)
     EXPECT_EQ(form->lvLista->columnWidth(7), 40) << "text columns are at least 40 wide";
     h->resizeSection(7, 150);
     // Hide every column but the name; the name then cannot be hidden.
-    for (int c = 0; c < ColumnSettings::kColumns; ++c)
+    for (int c = 0; c < ColumnSettings::kColumns; ++c) {
         if (c != 5)
             h->resizeSection(c, 0);
-    for (int c = 0; c < ColumnSettings::kColumns; ++c)
-        if (c != 5)
+    }
+    for (int c = 0; c < ColumnSettings::kColumns; ++c) {
+        if (c != 5) {
             ASSERT_FALSE(columnSettings().at(c).visible) << c;
+        }
+    }
     h->resizeSection(5, 0);
     EXPECT_TRUE(columnSettings().at(5).visible) << "the last visible column counts as visible";
     for (int c = 0; c < ColumnSettings::kColumns; ++c)
