@@ -32,6 +32,9 @@ bool atFirstOrNone(const QComboBox* c)
 void hintFromText(QComboBox* c)
 {
     c->setToolTip(c->currentText());
+    // A long entry shows its beginning, not its end.
+    if (QLineEdit* edit = c->lineEdit())
+        edit->setCursorPosition(0);
 }
 
 // A see-also link label as the line's layout sees it.

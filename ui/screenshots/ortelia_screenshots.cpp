@@ -4,22 +4,29 @@
 // program.
 #include "platform/Printers.h"
 #include "platform/ShellOpener.h"
+#include "search/QdLocs.h"
+#include "search/ResultPager.h"
 #include "search/ThreadFillList.h"
+#include "ui/ListRows.h"
 #include "ui/Localization.h"
 #include "ui/PictureButton.h"
 #include "ui/PicturePanel.h"
+#include "ui/StatusBar2.h"
 #include "ui/TFormLogoInicial.h"
 #include "ui/TFormMain.h"
 #include "ui/TfAbout.h"
 #include "ui/TfCreditos.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <cstdio>
 
@@ -118,6 +125,40 @@ int main(int argc, char* argv[])
     form.bbuBuscar->click();
     settle(form);
     ok &= save(form, out, u"comercial-farmacia"_s);
+
+    // A commercial search narrowed by a province and a rubro, with its see-also line.
+    form.bbuLimpiar->click();
+    settle(form);
+    form.cbxProvincia->setCurrentIndex(std::min(1, form.cbxProvincia->count() - 1));
+    QMetaObject::invokeMethod(form.cbxProvincia, "activated", Q_ARG(int, form.cbxProvincia->currentIndex()));
+    settle(form);
+    for (int i = 1; i < form.cbxRubro->count(); ++i) {
+        if (form.catalogs().RubroSeeAlso(form.cbxRubro->itemData(i).toInt()).empty())
+            continue;
+        form.cbxRubro->setCurrentIndex(i);
+        QMetaObject::invokeMethod(form.cbxRubro, "activated", Q_ARG(int, i));
+        break;
+    }
+    settle(form);
+    ok &= save(form, out, u"comercial-provincia-rubro"_s);
+
+    // A large telephone-guide result scrolled to its middle, with the grid, marks and a filter.
+    form.GuiaTelefonosExecute();
+    settle(form);
+    form.edBusqueda->setText(u"GON"_s);
+    form.bbuBuscar->click();
+    settle(form);
+    form.scrbRegistros->setValue(form.scrbRegistros->maximum() / 2);
+    QTest::mouseClick(form.statusBar2, Qt::LeftButton, {}, form.statusBar2->iconRect(5).center());
+    for (int row : {1, 2, 4}) {
+        form.rows().selectRow(row);
+        form.selectRecord(true);
+    }
+    settle(form);
+    ok &= save(form, out, u"telefonos-medio-marcas"_s);
+    QTest::mouseClick(form.statusBar2, Qt::LeftButton, {}, form.statusBar2->iconRect(2).center());
+    settle(form);
+    ok &= save(form, out, u"telefonos-filtro-web"_s);
 
     form.OrgOficialExecute();
     settle(form);
