@@ -1,5 +1,42 @@
 #include "search/HandOffQueue.h"
 
+#include <algorithm>
+#include <thread>
+
+namespace {
+
+inline void cpuRelax()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#elif defined(__aarch64__)
+    asm volatile("yield");
+#endif
+}
+
+// Polls done() for up to limit; true as soon as it holds. After a short busy poll the thread
+// yields between polls: on a busy machine the other side may be waiting for this very processor.
+template <typename Done>
+bool spinUntil(std::chrono::microseconds limit, Done done)
+{
+    if (limit.count() <= 0)
+        return done();
+    for (int i = 0; i < 64; ++i) {
+        if (done())
+            return true;
+        cpuRelax();
+    }
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= end)
+            return done();
+        std::this_thread::yield();
+    }
+    return true;
+}
+
+} // namespace
+
 void HandOffQueue::PassStarted()
 {
     post([this] { m_target.PassStarted(); });
@@ -15,37 +52,55 @@ void HandOffQueue::PassEnded(int32_t count)
     post([this, count] { m_target.PassEnded(count); });
 }
 
+bool HandOffQueue::callOrClosed() const
+{
+    return m_queued.load(std::memory_order_acquire) != 0 || m_closed.load(std::memory_order_acquire);
+}
+
 void HandOffQueue::post(std::function<void()> run)
 {
     std::unique_lock lock(m_mutex);
-    if (m_closed)
+    if (m_closed.load(std::memory_order_relaxed))
         return;
     const uint64_t id = m_nextId++;
     m_calls.push_back({id, std::move(run)});
+    m_queued.store(m_calls.size(), std::memory_order_release);
     m_posted.notify_all();
-    if (m_wake) {
-        lock.unlock();
+    lock.unlock();
+    if (m_wake)
         m_wake();
-        lock.lock();
-    }
-    m_done.wait(lock, [&] { return m_closed || m_doneUpTo >= id; });
+    // The acquire loads pair with the owner's release store after the call ran, so whatever the
+    // call did is seen here as it would be after the lock.
+    auto finished = [&] {
+        return m_closed.load(std::memory_order_acquire) || m_doneUpTo.load(std::memory_order_acquire) >= id;
+    };
+    if (spinUntil(kWorkerSpin, finished))
+        return;
+    lock.lock();
+    m_done.wait(lock, finished);
 }
 
 void HandOffQueue::runLocked(std::unique_lock<std::mutex>& lock)
 {
     Call call = std::move(m_calls.front());
     m_calls.pop_front();
+    m_queued.store(m_calls.size(), std::memory_order_release);
     lock.unlock();
     call.run();
+    call.run = nullptr; // the call's captures go before the worker may leave
     lock.lock();
-    m_doneUpTo = call.id;
+    m_doneUpTo.store(call.id, std::memory_order_release);
     m_done.notify_all();
 }
 
 bool HandOffQueue::runOne(std::chrono::milliseconds timeout)
 {
+    if (timeout.count() > 0)
+        (void)spinUntil(std::min<std::chrono::microseconds>(kOwnerSpin, timeout), [this] { return callOrClosed(); });
     std::unique_lock lock(m_mutex);
-    if (!m_posted.wait_for(lock, timeout, [&] { return m_closed || !m_calls.empty(); }) || m_closed)
+    if (!m_posted.wait_for(lock, timeout,
+                           [&] { return m_closed.load(std::memory_order_relaxed) || !m_calls.empty(); }) ||
+        m_closed.load(std::memory_order_relaxed))
         return false;
     runLocked(lock);
     return true;
@@ -55,7 +110,7 @@ int HandOffQueue::runPending()
 {
     std::unique_lock lock(m_mutex);
     int ran = 0;
-    while (!m_closed && !m_calls.empty()) {
+    while (!m_closed.load(std::memory_order_relaxed) && !m_calls.empty()) {
         runLocked(lock);
         ++ran;
     }
@@ -65,16 +120,16 @@ int HandOffQueue::runPending()
 void HandOffQueue::close()
 {
     std::lock_guard lock(m_mutex);
-    m_closed = true;
+    m_closed.store(true, std::memory_order_release);
     m_calls.clear();
+    m_queued.store(0, std::memory_order_release);
     m_posted.notify_all();
     m_done.notify_all();
 }
 
 bool HandOffQueue::closed() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_closed;
+    return m_closed.load(std::memory_order_acquire);
 }
 
 size_t HandOffQueue::waiting() const
@@ -85,6 +140,7 @@ size_t HandOffQueue::waiting() const
 
 void HandOffQueue::waitForCall() const
 {
+    (void)spinUntil(kOwnerSpin, [this] { return callOrClosed(); });
     std::unique_lock lock(m_mutex);
-    m_posted.wait(lock, [&] { return m_closed || !m_calls.empty(); });
+    m_posted.wait(lock, [&] { return m_closed.load(std::memory_order_relaxed) || !m_calls.empty(); });
 }

@@ -4,10 +4,15 @@
 // target listener's method on its own thread. Closing (StopWaiting, close) releases a waiting worker
 // at once and makes every later call return without being run, so stopping the worker never waits
 // for an owner that has stopped pumping. Used by the command-line search and the tests.
+//
+// Both sides watch for the other for a few microseconds before they sleep: a pass hands its first
+// matches over in quick succession, and two sleeps and wake-ups per match would cost far more than
+// the match itself. An idle owner spins for kOwnerSpin only, then sleeps until a call comes.
 #pragma once
 
 #include "search/PassListener.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -17,6 +22,11 @@
 
 class HandOffQueue : public PassListener {
 public:
+    // How long the owner watches for a call, and the worker for the end of its call, before they
+    // sleep on the condition variables.
+    static constexpr std::chrono::microseconds kOwnerSpin{10};
+    static constexpr std::chrono::microseconds kWorkerSpin{50};
+
     // target is called on the owner's thread only; it must outlive the queue.
     explicit HandOffQueue(PassListener& target) : m_target(target) {}
 
@@ -50,6 +60,8 @@ private:
 
     void post(std::function<void()> run);
     void runLocked(std::unique_lock<std::mutex>& lock);
+    // True once a call is waiting or the queue is closed (read without the lock).
+    [[nodiscard]] bool callOrClosed() const;
 
     PassListener& m_target;
     std::function<void()> m_wake;
@@ -58,6 +70,8 @@ private:
     std::condition_variable m_done;           // worker: its call has run
     std::deque<Call> m_calls;
     uint64_t m_nextId = 1;
-    uint64_t m_doneUpTo = 0; // calls run in order: every id up to this one has run
-    bool m_closed = false;
+    // Written under m_mutex; atomic so that the spinning side may read them without it.
+    std::atomic<size_t> m_queued{0};     // m_calls.size()
+    std::atomic<uint64_t> m_doneUpTo{0}; // calls run in order: every id up to this one has run
+    std::atomic<bool> m_closed{false};
 };
