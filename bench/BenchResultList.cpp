@@ -2,8 +2,6 @@
 // Search to the first page painted, one scroll step by a row and by a page, and a thumb jump to the
 // middle of a large result (records decoded and catalog names looked up included). The data folder
 // comes from ORTELIA_BENCH_STARTUP_DIR (default /tmp/ortelia-bench-10M/data; BenchSearch makes it).
-#include "platform/Printers.h"
-#include "platform/ShellOpener.h"
 #include "search/ResultPager.h"
 #include "search/ThreadFillList.h"
 #include "ui/ListRows.h"
@@ -28,12 +26,6 @@
 
 namespace {
 
-class NoShell final : public ShellOpener {
-public:
-    bool openAddress(const QString&) override { return false; }
-    bool openFile(const QString&) override { return false; }
-};
-
 void settle(TFormMain& form)
 {
     while (!form.worker()->idle())
@@ -52,13 +44,7 @@ TFormMain* window()
     const std::string data = dir != nullptr ? dir : "/tmp/ortelia-bench-10M/data";
     if (!std::filesystem::exists(data + "/QD.dat"))
         return nullptr;
-    StartupEnvironment env;
-    env.mountTable = [] { return std::string(); };
-    env.probe = [data](const std::string& path) { return path == "data" ? data : std::string(); };
-    env.lockFolder = lock.path().toStdString();
-    env.printers = std::make_shared<Printers>();
-    env.shell = std::make_shared<NoShell>();
-    env.splashCloseMs = 0;
+    const StartupEnvironment env = StartupEnvironment::forFolder(data, lock.path().toStdString());
     form = std::make_unique<TFormMain>(env);
     if (form->FormCreate() != TFormMain::Started::Ready)
         return nullptr;

@@ -2,8 +2,6 @@
 // with the splash's deliberate wait set to zero (the splash itself is shown and closed as usual).
 // The data folder comes from ORTELIA_BENCH_STARTUP_DIR (default: the search benchmark's
 // 10,000,000-listing sample, /tmp/ortelia-bench-10M/data; run BenchSearch once to make it).
-#include "platform/Printers.h"
-#include "platform/ShellOpener.h"
 #include "ui/Localization.h"
 #include "ui/TFormMain.h"
 
@@ -17,12 +15,6 @@
 #include <filesystem>
 
 namespace {
-
-class NoShell final : public ShellOpener {
-public:
-    bool openAddress(const QString&) override { return false; }
-    bool openFile(const QString&) override { return false; }
-};
 
 std::string dataFolder()
 {
@@ -38,13 +30,7 @@ void BM_StartupToHomePage(benchmark::State& state)
         return;
     }
     QTemporaryDir lock;
-    StartupEnvironment env;
-    env.mountTable = [] { return std::string(); };
-    env.probe = [data](const std::string& path) { return path == "data" ? data : std::string(); };
-    env.lockFolder = lock.path().toStdString();
-    env.printers = std::make_shared<Printers>();
-    env.shell = std::make_shared<NoShell>();
-    env.splashCloseMs = 0;
+    const StartupEnvironment env = StartupEnvironment::forFolder(data, lock.path().toStdString());
     for (auto _ : state) {
         // Timed by hand: the window's destruction is not part of start-up.
         const auto start = std::chrono::steady_clock::now();

@@ -4,6 +4,16 @@
 #include "platform/SettingsFile.h"
 #include "platform/ShellOpen.h"
 
+namespace {
+
+class NoShell final : public ShellOpener {
+public:
+    bool openAddress(const QString&) override { return false; }
+    bool openFile(const QString&) override { return false; }
+};
+
+} // namespace
+
 StartupEnvironment StartupEnvironment::system()
 {
     StartupEnvironment e;
@@ -12,5 +22,17 @@ StartupEnvironment StartupEnvironment::system()
     e.probe = DataDirectory::fileSystem();
     e.printers = std::make_shared<Printers>();
     e.shell = std::make_shared<ShellOpen>();
+    return e;
+}
+
+StartupEnvironment StartupEnvironment::forFolder(const std::string& dataFolder, const std::string& lockFolder)
+{
+    StartupEnvironment e;
+    e.mountTable = [] { return std::string(); };
+    e.probe = [dataFolder](const std::string& path) { return path == "data" ? dataFolder : std::string(); };
+    e.lockFolder = lockFolder;
+    e.printers = std::make_shared<Printers>();
+    e.shell = std::make_shared<NoShell>();
+    e.splashCloseMs = 0;
     return e;
 }

@@ -196,6 +196,12 @@ private:
 
     // Section switches (TFormMainSections.cpp).
     void showHeaderPanel(QWidget* panel);
+    // The steps every section but home and professional share: scheme, active tab, the regions
+    // around the body and the header panel.
+    void showSectionFrame(int scheme, PictureButton* tab, const QString& activePicture, QWidget* header);
+    // One of the list, the official bodies and the information fills the body.
+    void showBodyRegion(QWidget* region, bool actionBar);
+    void enterGuide(Section section);
     void setActiveTab(PictureButton* tab, const QString& activePicture);
     void setActionButtons(bool print, bool sel, bool add, bool remove, bool online);
     void setRubroVisible(bool visible, bool enabled);

@@ -247,41 +247,60 @@ void TFormMain::HomeExecute(QObject*)
     leaveOfficialBodies(fromBodies);
 }
 
-void TFormMain::GuiaComercialExecute(QObject*)
+void TFormMain::showSectionFrame(int scheme, PictureButton* tab, const QString& activePicture, QWidget* header)
 {
-    const bool fromBodies = m_section == Section::OfficialBodies;
-    SetAgendaMode(false);
-    ApplyColourScheme(1);
-    setActiveTab(spbuComercial, appearance().spbuComercial);
+    ApplyColourScheme(scheme);
+    setActiveTab(tab, activePicture);
     pnlHome->hide();
     for (QWidget* w : {static_cast<QWidget*>(pnlSolapas), pnlBody, static_cast<QWidget*>(pnlBanner),
                        static_cast<QWidget*>(spbuHome)})
         w->show();
-    showHeaderPanel(pnlSecciones);
+    showHeaderPanel(header);
     processPending();
-    pnlLista->show();
-    gbOrgOf->hide();
-    PnlInformacion->hide();
-    Panel2->show();
+}
+
+void TFormMain::showBodyRegion(QWidget* region, bool actionBar)
+{
+    for (QWidget* w : {pnlLista, gbOrgOf, PnlInformacion})
+        w->setVisible(w == region);
+    Panel2->setVisible(actionBar);
+}
+
+void TFormMain::enterGuide(Section section)
+{
+    // The commercial and the alphabetical telephone sections differ only in their range, scheme,
+    // rubro list and texts.
+    const bool commercial = section == Section::Commercial;
+    const bool fromBodies = m_section == Section::OfficialBodies;
+    SetAgendaMode(false);
+    const AppearanceSettings& a = appearance();
+    showSectionFrame(commercial ? 1 : 2, commercial ? spbuComercial : spbuTelefonos,
+                     commercial ? a.spbuComercial : a.spbuTelefonos, pnlSecciones);
+    showBodyRegion(pnlLista, true);
     EnablePrinting(true);
-    setRubroVisible(true, true);
-    m_locs->FillRubros('C');
-    ColShow(8);
-    lblVerTambien->show();
-    ArrangeSearchFields(true);
+    setRubroVisible(commercial, commercial);
+    if (commercial) {
+        m_locs->FillRubros('C');
+        ColShow(8);
+    } else {
+        ColHide(8);
+    }
+    lblVerTambien->setVisible(commercial);
+    ArrangeSearchFields(commercial);
     if (m_worker) {
-        m_worker->SetRange(1);
+        m_worker->SetRange(commercial ? 1 : 0);
         m_worker->SetRubro(0);
     }
     m_searchDone = false;
     DropSelectionMarks();
     ResetFilters();
     ResetSearchForm();
-    setSectionFlag(Section::Commercial);
-    statusBar2->setPanelText(2, u"Sección Comercial"_s);
+    setSectionFlag(section);
+    statusBar2->setPanelText(2, commercial ? u"Sección Comercial"_s : u"Sección Alfabética"_s);
     setActionButtons(true, true, true, false, true);
     pnlNoData->setPalette(lvLista->palette());
-    imgVerTambien->setPicture(picture(appearance().scheme(1).imgVerTambien));
+    if (commercial)
+        imgVerTambien->setPicture(picture(a.scheme(1).imgVerTambien));
     m_defaultButton = bbuBuscar;
     m_cancelButton = bbuLimpiar;
     if (edBusqueda->isEnabled() && !edBusqueda->isHidden())
@@ -290,45 +309,14 @@ void TFormMain::GuiaComercialExecute(QObject*)
     leaveOfficialBodies(fromBodies);
 }
 
+void TFormMain::GuiaComercialExecute(QObject*)
+{
+    enterGuide(Section::Commercial);
+}
+
 void TFormMain::GuiaTelefonosExecute(QObject*)
 {
-    const bool fromBodies = m_section == Section::OfficialBodies;
-    SetAgendaMode(false);
-    ApplyColourScheme(2);
-    setActiveTab(spbuTelefonos, appearance().spbuTelefonos);
-    pnlHome->hide();
-    for (QWidget* w : {static_cast<QWidget*>(pnlSolapas), pnlBody, static_cast<QWidget*>(pnlBanner),
-                       static_cast<QWidget*>(spbuHome)})
-        w->show();
-    showHeaderPanel(pnlSecciones);
-    processPending();
-    pnlLista->show();
-    gbOrgOf->hide();
-    PnlInformacion->hide();
-    Panel2->show();
-    EnablePrinting(true);
-    setRubroVisible(false, false);
-    ColHide(8);
-    lblVerTambien->hide();
-    ArrangeSearchFields(false);
-    if (m_worker) {
-        m_worker->SetRange(0);
-        m_worker->SetRubro(0);
-    }
-    m_searchDone = false;
-    DropSelectionMarks();
-    ResetFilters();
-    ResetSearchForm();
-    setSectionFlag(Section::Telephone);
-    statusBar2->setPanelText(2, u"Sección Alfabética"_s);
-    setActionButtons(true, true, true, false, true);
-    pnlNoData->setPalette(lvLista->palette());
-    m_defaultButton = bbuBuscar;
-    m_cancelButton = bbuLimpiar;
-    if (edBusqueda->isEnabled() && !edBusqueda->isHidden())
-        edBusqueda->setFocus();
-    processPending();
-    leaveOfficialBodies(fromBodies);
+    enterGuide(Section::Telephone);
 }
 
 void TFormMain::GuiaProfesionalExecute(QObject*)
@@ -360,18 +348,8 @@ void TFormMain::OrgOficialExecute(QObject*)
     if (sectionFlag(Section::OfficialBodies))
         return;
     SetAgendaMode(false);
-    ApplyColourScheme(1);
-    setActiveTab(spbuOrgOficial, appearance().spbuOrgOficial);
-    pnlHome->hide();
-    for (QWidget* w : {static_cast<QWidget*>(pnlSolapas), pnlBody, static_cast<QWidget*>(pnlBanner),
-                       static_cast<QWidget*>(spbuHome)})
-        w->show();
-    showHeaderPanel(pnlOrgOf);
-    processPending();
-    pnlLista->hide();
-    gbOrgOf->show();
-    PnlInformacion->hide();
-    Panel2->hide();
+    showSectionFrame(1, spbuOrgOficial, appearance().spbuOrgOficial, pnlOrgOf);
+    showBodyRegion(gbOrgOf, false);
     pnlBusqueDatos->hide();
     EnablePrinting(false);
     lblVerTambien->hide();
@@ -392,18 +370,8 @@ void TFormMain::OrgOficialExecute(QObject*)
 
 void TFormMain::AgendaExecute(QObject*)
 {
-    ApplyColourScheme(1);
-    setActiveTab(spbuAgenda, appearance().spbuAgenda);
-    pnlHome->hide();
-    for (QWidget* w : {static_cast<QWidget*>(pnlSolapas), pnlBody, static_cast<QWidget*>(pnlBanner),
-                       static_cast<QWidget*>(spbuHome)})
-        w->show();
-    showHeaderPanel(pnlAgenda);
-    processPending();
-    pnlLista->show();
-    gbOrgOf->hide();
-    PnlInformacion->hide();
-    Panel2->show();
+    showSectionFrame(1, spbuAgenda, appearance().spbuAgenda, pnlAgenda);
+    showBodyRegion(pnlLista, true);
     pnlBusqueDatos->hide();
     EnablePrinting(true);
     setRubroVisible(false, false);
@@ -431,17 +399,8 @@ void TFormMain::ActInformacionExecute(QObject* sender)
             setLabelColour(l, normal);
         pnlOrgOf->hide();
         SetAgendaMode(false);
-        ApplyColourScheme(1);
-        setActiveTab(spbuInformacion, appearance().spbuInformacion);
-        pnlHome->hide();
-        for (QWidget* w : {static_cast<QWidget*>(pnlSolapas), pnlBody, static_cast<QWidget*>(pnlBanner),
-                           static_cast<QWidget*>(spbuHome)})
-            w->show();
-        showHeaderPanel(pnlInfoHeader);
-        processPending();
-        pnlLista->hide();
-        gbOrgOf->hide();
-        PnlInformacion->show();
+        showSectionFrame(1, spbuInformacion, appearance().spbuInformacion, pnlInfoHeader);
+        showBodyRegion(PnlInformacion, !Panel2->isHidden());
         PnlInformacion->raise();
         pnlBusqueDatos->hide();
         EnablePrinting(false);

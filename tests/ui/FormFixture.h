@@ -45,18 +45,13 @@ inline const SampleDataSet& sharedSample()
 inline StartupEnvironment testEnvironment(const std::string& dataFolder, const std::string& lockFolder,
                                           std::shared_ptr<RecordingShell> shell = std::make_shared<RecordingShell>())
 {
-    StartupEnvironment e;
-    e.mountTable = [] { return std::string(); };
-    e.probe = [dataFolder](const std::string& path) { return path == "data" ? dataFolder : std::string(); };
-    e.lockFolder = lockFolder;
+    StartupEnvironment e = StartupEnvironment::forFolder(dataFolder, lockFolder);
     e.env = [](const std::string& name) -> std::optional<std::string> {
         if (name == "HOME")
             return std::string("/tmp");
         return std::nullopt;
     };
-    e.printers = std::make_shared<Printers>();
     e.shell = std::move(shell);
-    e.splashCloseMs = 0;
     return e;
 }
 

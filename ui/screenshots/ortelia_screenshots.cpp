@@ -2,8 +2,6 @@
 // program does, walks through the sections and writes what the user would see as PNG files into
 // OUT, for looking at the window's design without a screen. A developer's tool, not part of the
 // program.
-#include "platform/Printers.h"
-#include "platform/ShellOpener.h"
 #include "search/QdLocs.h"
 #include "search/ResultPager.h"
 #include "search/ThreadFillList.h"
@@ -33,12 +31,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class NoShell final : public ShellOpener {
-public:
-    bool openAddress(const QString&) override { return false; }
-    bool openFile(const QString&) override { return false; }
-};
 
 void settle(TFormMain& form)
 {
@@ -85,13 +77,7 @@ int main(int argc, char* argv[])
     QTemporaryDir lock;
 
     const std::string data = QDir(QString::fromLocal8Bit(argv[1])).absolutePath().toStdString();
-    StartupEnvironment env;
-    env.mountTable = [] { return std::string(); };
-    env.probe = [data](const std::string& path) { return path == "data" ? data : std::string(); };
-    env.lockFolder = lock.path().toStdString();
-    env.printers = std::make_shared<Printers>();
-    env.shell = std::make_shared<NoShell>();
-    env.splashCloseMs = 0;
+    const StartupEnvironment env = StartupEnvironment::forFolder(data, lock.path().toStdString());
 
     TFormLogoInicial splash(u"Ortelia"_s);
     splash.Progress(u"Abriendo indice de palabras..."_s);
