@@ -2,10 +2,10 @@
 // Search to the first page painted, one scroll step by a row and by a page, and a thumb jump to the
 // middle of a large result (records decoded and catalog names looked up included). The data folder
 // comes from ORTELIA_BENCH_STARTUP_DIR (default /tmp/ortelia-bench-10M/data; BenchSearch makes it).
+#include "bench/WindowBench.h"
 #include "search/ResultPager.h"
 #include "search/ThreadFillList.h"
 #include "ui/ListRows.h"
-#include "ui/Localization.h"
 #include "ui/PictureButton.h"
 #include "ui/TFormMain.h"
 
@@ -40,8 +40,7 @@ TFormMain* window()
     static QTemporaryDir lock;
     if (form)
         return form.get();
-    const char* dir = std::getenv("ORTELIA_BENCH_STARTUP_DIR");
-    const std::string data = dir != nullptr ? dir : "/tmp/ortelia-bench-10M/data";
+    const std::string data = windowBenchData();
     if (!std::filesystem::exists(data + "/QD.dat"))
         return nullptr;
     const StartupEnvironment env = StartupEnvironment::forFolder(data, lock.path().toStdString());
@@ -159,12 +158,5 @@ BENCHMARK(BM_ThumbJumpToTheMiddle)->Unit(benchmark::kMillisecond)->UseManualTime
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    localization::prepare(app);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWindowBenchmarks(argc, argv);
 }

@@ -2,7 +2,7 @@
 // with the splash's deliberate wait set to zero (the splash itself is shown and closed as usual).
 // The data folder comes from ORTELIA_BENCH_STARTUP_DIR (default: the search benchmark's
 // 10,000,000-listing sample, /tmp/ortelia-bench-10M/data; run BenchSearch once to make it).
-#include "ui/Localization.h"
+#include "bench/WindowBench.h"
 #include "ui/TFormMain.h"
 
 #include <QApplication>
@@ -16,15 +16,9 @@
 
 namespace {
 
-std::string dataFolder()
-{
-    const char* dir = std::getenv("ORTELIA_BENCH_STARTUP_DIR");
-    return dir != nullptr ? dir : "/tmp/ortelia-bench-10M/data";
-}
-
 void BM_StartupToHomePage(benchmark::State& state)
 {
-    const std::string data = dataFolder();
+    const std::string data = windowBenchData();
     if (!std::filesystem::exists(data + "/QD.dat")) {
         state.SkipWithError("no data set: set ORTELIA_BENCH_STARTUP_DIR or run BenchSearch once");
         return;
@@ -47,12 +41,5 @@ BENCHMARK(BM_StartupToHomePage)->Unit(benchmark::kMillisecond)->Iterations(5)->U
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    localization::prepare(app);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWindowBenchmarks(argc, argv);
 }
