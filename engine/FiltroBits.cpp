@@ -110,6 +110,58 @@ inline void andSpan(uint32_t* w, int64_t begin, int64_t end, uint32_t mask)
         w[i] &= mask;
 }
 
+// How many records one pass of the write kernel takes before the records it set are listed.
+constexpr int32_t kWriteChunk = 256;
+
+// The write kernel of SetBitRun: sets bit m of the records of [a, z] in order, counting in count
+// those that then hold every required bit, until count reaches stopAfter; returns how many records
+// it took. Summary: drops the block summary entry of each record written. Listing: puts the records
+// of [spanFirst, spanLast] whose bit was clear into fresh, in order. Fetch: fetches each word a few
+// records ahead (for records far apart; close ones the processor fetches on its own).
+template <bool Summary, bool Listing, bool Fetch>
+int32_t writeRun(uint32_t* words, uint32_t* blockGen, int shift, const int32_t* records, int32_t n, uint32_t m,
+                 uint32_t required, int32_t a, int32_t z, int32_t stopAfter, int32_t& count, int32_t spanFirst,
+                 int32_t spanLast, int32_t* fresh, int32_t& freshCount)
+{
+    const auto width = static_cast<uint32_t>(z - a);
+    int32_t taken = 0;
+    int32_t c = count;
+    int32_t k = 0;
+    while (taken < n && c < stopAfter) {
+        if constexpr (Fetch) {
+            if (taken + static_cast<int32_t>(kWriteAhead) < n)
+                __builtin_prefetch(words + records[taken + static_cast<int32_t>(kWriteAhead)], 1);
+        }
+        const int32_t r = records[taken++];
+        if (static_cast<uint32_t>(r - a) > width)
+            continue;
+        const uint32_t old = words[r];
+        const uint32_t w = old | m;
+        words[r] = w;
+        if constexpr (Summary)
+            blockGen[r >> shift] = 0;
+        c += (w & required) == required ? 1 : 0;
+        if constexpr (Listing) {
+            if ((old & m) == 0 && r >= spanFirst && r <= spanLast)
+                fresh[k++] = r;
+        }
+    }
+    count = c;
+    freshCount = k;
+    return taken;
+}
+
+template <bool Summary, bool Listing>
+int32_t writeRunFetch(bool fetch, uint32_t* words, uint32_t* blockGen, int shift, const int32_t* records, int32_t n,
+                      uint32_t m, uint32_t required, int32_t a, int32_t z, int32_t stopAfter, int32_t& count,
+                      int32_t spanFirst, int32_t spanLast, int32_t* fresh, int32_t& freshCount)
+{
+    return fetch ? writeRun<Summary, Listing, true>(words, blockGen, shift, records, n, m, required, a, z, stopAfter,
+                                                    count, spanFirst, spanLast, fresh, freshCount)
+                 : writeRun<Summary, Listing, false>(words, blockGen, shift, records, n, m, required, a, z, stopAfter,
+                                                     count, spanFirst, spanLast, fresh, freshCount);
+}
+
 } // namespace
 
 FiltroBits::FiltroBits(int32_t wordCount)
@@ -279,43 +331,66 @@ bool FiltroBits::SetBit(int32_t n, int bit, bool on)
 int32_t FiltroBits::SetBitRun(const int32_t* records, int32_t n, int bit, int32_t stopAfter, int32_t& passed)
 {
     passed = 0;
-    if (!validBit(bit)) {
-        return n;
+    if (!validBit(bit) || n <= 0) {
+        return std::max(n, 0);
     }
     // The members in locals: the word writes could otherwise alias them.
     uint32_t* const words = m_words.get();
+    uint32_t* const blockGen = m_blockGen.get();
     const uint32_t m = 1u << bit;
     const uint32_t required = m_required;
     const int32_t a = lo();
     const int32_t z = hi();
+    if (a > z) {
+        m_changes += static_cast<uint64_t>(n);
+        return n;
+    }
     const bool summary = (required & m) != 0;
+    // Records close together are fetched by the processor on its own; far apart, each one is
+    // fetched a few records ahead of its write.
+    const bool fetch =
+        static_cast<int64_t>(records[n - 1]) - records[0] > static_cast<int64_t>(n) * 64 || records[n - 1] < records[0];
     PlaneList& p = m_planes[bit];
     int32_t taken = 0;
     int32_t count = 0;
+    int32_t fresh[kWriteChunk];
     while (taken < n && count < stopAfter) {
-        if (taken + static_cast<int32_t>(kWriteAhead) < n)
-            __builtin_prefetch(words + records[taken + static_cast<int32_t>(kWriteAhead)], 1);
-        const int32_t r = records[taken++];
-        if (r < a || r > z)
+        const int32_t chunk = std::min(n - taken, kWriteChunk);
+        const bool listing = p.listed;
+        if (listing && p.records.size() + static_cast<size_t>(chunk) > p.cap) {
+            // The list may fill up within this chunk: record by record, as SetBitAndPass does.
+            const int32_t r = records[taken++];
+            if (r >= a && r <= z)
+                count += SetBitAndPass(r, bit) ? 1 : 0;
+            else
+                ++m_changes;
             continue;
-        uint32_t w = words[r];
-        if ((w & m) == 0) {
-            w |= m;
-            words[r] = w;
-            if (p.listed && r >= p.first && r <= p.last) {
-                if (p.records.size() < p.cap) {
-                    p.ordered = p.ordered && (p.records.empty() || r > p.records.back());
-                    p.records.push_back(r);
-                } else {
-                    listFull(r, bit);
-                }
-            }
         }
-        if (summary)
-            m_blockGen[r >> kBlockShift] = 0;
-        count += (w & required) == required ? 1 : 0;
+        int32_t freshCount = 0;
+        const int32_t* at = records + taken;
+        int32_t took = 0;
+        if (summary) {
+            took = listing ? writeRunFetch<true, true>(fetch, words, blockGen, kBlockShift, at, chunk, m, required, a,
+                                                       z, stopAfter, count, p.first, p.last, fresh, freshCount)
+                           : writeRunFetch<true, false>(fetch, words, blockGen, kBlockShift, at, chunk, m, required, a,
+                                                        z, stopAfter, count, 0, -1, fresh, freshCount);
+        } else {
+            took = listing ? writeRunFetch<false, true>(fetch, words, blockGen, kBlockShift, at, chunk, m, required, a,
+                                                        z, stopAfter, count, p.first, p.last, fresh, freshCount)
+                           : writeRunFetch<false, false>(fetch, words, blockGen, kBlockShift, at, chunk, m, required, a,
+                                                         z, stopAfter, count, 0, -1, fresh, freshCount);
+        }
+        taken += took;
+        m_changes += static_cast<uint64_t>(took);
+        if (freshCount > 0) {
+            // The records whose bit went from clear to set join the list in order.
+            bool ordered = p.ordered && (p.records.empty() || fresh[0] > p.records.back());
+            for (int32_t i = 1; i < freshCount && ordered; ++i)
+                ordered = fresh[i] > fresh[i - 1];
+            p.ordered = ordered;
+            p.records.insert(p.records.end(), fresh, fresh + freshCount);
+        }
     }
-    m_changes += static_cast<uint64_t>(taken);
     passed = count;
     return taken;
 }
@@ -366,19 +441,23 @@ void FiltroBits::ClearCodes(uint32_t mask)
         }
         const bool required = (m_required & m) != 0;
         std::vector<int32_t>& v = p.records;
+        // Locals: the word writes could otherwise alias the list and the members.
+        int32_t* const list = v.data();
+        uint32_t* const words = m_words.get();
+        uint32_t* const blockGen = m_blockGen.get();
         const size_t size = v.size();
         size_t kept = 0;
         for (size_t i = 0; i < size; ++i) {
             if (i + kWriteAhead < size)
-                __builtin_prefetch(m_words.get() + v[i + kWriteAhead], 1);
-            const int32_t r = v[i];
+                __builtin_prefetch(words + list[i + kWriteAhead], 1);
+            const int32_t r = list[i];
             if (r < a || r > z) {
-                v[kept++] = r;
+                list[kept++] = r;
                 continue;
             }
-            m_words[r] &= ~m;
+            words[r] &= ~m;
             if (required)
-                m_blockGen[r >> kBlockShift] = 0;
+                blockGen[r >> kBlockShift] = 0;
         }
         v.resize(kept);
         if (kept == 0)

@@ -683,8 +683,7 @@ void ThreadFillList::readAhead(PassRow& row, int32_t after)
     if (row.word && !row.streamed) {
         row.end = after < m_hi ? m_map.findMany(after + 1, m_hi, row.mask, row.ahead.data(), PassRow::kAhead) : 0;
         row.done = row.end < PassRow::kAhead;
-        for (int i = 0; i < row.end; ++i)
-            m_bits.Prefetch(row.ahead[static_cast<size_t>(i)]);
+        prefetchAhead(row);
         return;
     }
     // The readers' lists ascend (a damaged one ends where it stops ascending); the first record
@@ -692,13 +691,29 @@ void ThreadFillList::readAhead(PassRow& row, int32_t after)
     row.end = row.word ? row.postings->Next(row.ahead.data(), PassRow::kAhead)
                        : row.list.Next(row.ahead.data(), PassRow::kAhead);
     row.done = row.end < PassRow::kAhead;
+    if (row.end == 0)
+        return;
+    // The first record after the range ends the row; a batch whose last record lies in the range
+    // holds none (the lists ascend).
+    if (row.ahead[static_cast<size_t>(row.end - 1)] > m_hi)
+        for (int i = 0; i < row.end; ++i)
+            if (row.ahead[static_cast<size_t>(i)] > m_hi) {
+                row.end = i;
+                row.done = true;
+                break;
+            }
+    prefetchAhead(row);
+}
+
+void ThreadFillList::prefetchAhead(const PassRow& row) const
+{
+    // Records close together are fetched by the processor as the writes walk through them; only
+    // records far apart are worth fetching ahead.
+    if (row.end == 0 ||
+        static_cast<int64_t>(row.ahead[static_cast<size_t>(row.end - 1)]) - row.ahead[0] <= int64_t{64} * row.end)
+        return;
     for (int i = 0; i < row.end; ++i) {
         const int32_t r = row.ahead[static_cast<size_t>(i)];
-        if (r > m_hi) {
-            row.end = i;
-            row.done = true;
-            break;
-        }
         if (r >= m_lo)
             m_bits.Prefetch(r);
     }

@@ -169,6 +169,8 @@ private:
     // readers go on where they stopped.
     void readAhead(PassRow& row, int32_t after);
     static void restartAhead(PassRow& row);
+    // Fetches the bit-set words of the records read ahead when they lie far apart.
+    void prefetchAhead(const PassRow& row) const;
     // Runs a listener call with the bit set released; skipped once termination is asked. Notes in
     // m_bitsTouched whether the bit set changed meanwhile.
     void handOff(std::unique_lock<std::mutex>* bitsLock, const std::function<void()>& call);

@@ -862,6 +862,63 @@ TEST(FiltroBitsPlaneLists, SetBitRunStopsAtTheWantedMatch)
     EXPECT_EQ(b.CountPassing(), 4);
 }
 
+// Long runs in chunks, records out of order or outside the range, dense and far apart, stopping at
+// a wanted count, into planes that are listed, filling their list mid-run, or not listed: the words,
+// counts and lists end as with one SetBitAndPass per record.
+TEST(FiltroBitsPlaneLists, SetBitRunEqualsSingleWrites)
+{
+    for (uint32_t seed = 1; seed <= 8; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 rng(seed);
+        auto pick = [&](int32_t lo, int32_t hi) { return std::uniform_int_distribution<int32_t>(lo, hi)(rng); };
+        const int32_t size = 4 * FiltroBits::kBlockWords;
+        MemoryFiles fs;
+        fs.put("QD.lmt", limits({{'A', 1, 12000}, {'C', 12001, 15000}, {'P', 15001, size - 1}}));
+        FiltroBits run(size), single(size);
+        for (FiltroBits* x : {&run, &single}) {
+            ASSERT_TRUE(x->LoadLimits("QD.lmt", fs.opener()));
+            x->SelectRange(0);
+            x->ClearCodes(1u << 10); // plane 10 listed and empty; plane 12 not listed
+            x->Require(10);
+            x->SetRequired(12, seed % 2 == 0);
+            for (int32_t r = 1; r < 12000; r += 3)
+                x->SetBit(r, 14, true);
+            x->SetRequired(14, seed % 3 == 0);
+        }
+        for (int round = 0; round < 6; ++round) {
+            const int bit = pick(0, 1) ? 10 : 12;
+            std::vector<int32_t> recs;
+            const int32_t step = pick(0, 1) ? 1 : 200; // dense, or far apart
+            for (int32_t r = pick(-5, 50); static_cast<int32_t>(recs.size()) < pick(1, 1500); r += pick(1, step))
+                recs.push_back(r);
+            if (pick(0, 2) == 0)
+                std::shuffle(recs.begin(), recs.end(), rng);
+            recs.push_back(pick(12001, size - 1)); // outside the range
+            const int32_t stopAfter = pick(0, 1) ? INT32_MAX : pick(1, 400);
+            const auto n = static_cast<int32_t>(recs.size());
+            const uint64_t before = run.changeCount();
+            int32_t passed = 0;
+            const int32_t took = run.SetBitRun(recs.data(), n, bit, stopAfter, passed);
+            int32_t singleTook = 0, singlePassed = 0;
+            while (singleTook < n && singlePassed < stopAfter) {
+                const int32_t r = recs[static_cast<size_t>(singleTook++)];
+                singlePassed += single.SetBitAndPass(r, bit) ? 1 : 0;
+            }
+            ASSERT_EQ(took, singleTook);
+            ASSERT_EQ(passed, singlePassed);
+            ASSERT_GE(run.changeCount(), before + static_cast<uint64_t>(took)); // a count made before is stale
+            ASSERT_EQ(run.planeListed(bit), single.planeListed(bit));
+            ASSERT_EQ(run.CountPassing(), single.CountPassing());
+            if (round % 2 == 1) { // the lists must empty the plane as the sweep would
+                run.ClearCodes(1u << bit);
+                single.ClearCodes(1u << bit);
+            }
+        }
+        for (int32_t n = 0; n < size; ++n)
+            ASSERT_EQ(run.wordAt(n), single.wordAt(n)) << n;
+    }
+}
+
 // Random operations on sparse planes, compared with the plain model: the lists are what clears
 // and counts use here, so any record they lose shows in the words or the counts.
 TEST(FiltroBitsPlaneLists, SparsePlanesMatchThePlainModel)
