@@ -463,6 +463,15 @@ void TFormMain::buildInformation()
     pnlDDN = infoPanel(u"pnlDDN"_s);
     pnlDDI = infoPanel(u"pnlDDI"_s);
     pnlNumUtiles = infoPanel(u"pnlNumUtiles"_s);
+    const auto headerBar = [&](QWidget* parent, const QString& name) {
+        PicturePanel* bar = panel(parent, name);
+        bar->setAutoSize(true);
+        bar->move(0, 0);
+        return bar;
+    };
+    DDN_Image1 = headerBar(pnlDDN, u"DDN_Image1"_s);
+    DDI_Image1 = headerBar(pnlDDI, u"DDI_Image1"_s);
+    NU_Image1 = headerBar(pnlNumUtiles, u"NU_Image1"_s);
     lbl_DDNProv = label(pnlDDN, u"lbl_DDNProv"_s, u"Provincia"_s, 10, 40);
     lbl_DDNIngreseLoc = label(pnlDDN, u"lbl_DDNIngreseLoc"_s, u"Ingrese la localidad"_s, 10, 80);
     lbl_DDICodPais = label(pnlDDI, u"lbl_DDICodPais"_s, u"País"_s, 10, 40);

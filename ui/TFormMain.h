@@ -331,6 +331,7 @@ public:
     QWidget* PnlInformacion = nullptr;
     QWidget* WebBrowser1 = nullptr;
     QWidget *pnlDDN = nullptr, *pnlDDI = nullptr, *pnlNumUtiles = nullptr;
+    PicturePanel *DDN_Image1 = nullptr, *DDI_Image1 = nullptr, *NU_Image1 = nullptr;
     QLabel *lbl_DDNProv = nullptr, *lbl_DDNIngreseLoc = nullptr, *lbl_DDICodPais = nullptr,
            *lbl_NUSeleccioneGuia = nullptr;
     // Action bar.

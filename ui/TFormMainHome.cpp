@@ -98,6 +98,10 @@ void TFormMain::ApplyHomeBranding()
         homeLinks[i]->setVisible(!a.txLink[i].isEmpty());
         homeLinks[i]->raise();
     }
+    // 5. The header bars of the dialling and useful-number panels.
+    DDN_Image1->setPicture(picture(a.DDN_Image1));
+    DDI_Image1->setPicture(picture(a.DDI_Image1));
+    NU_Image1->setPicture(picture(a.NU_Image1));
     // The hover description follows the mouse over the section buttons and the central picture.
     for (PictureButton* b : {spbuComercial1, spbuTelefonos1, spbuOrgOficial1, spbuAgenda1, spbuInformacion1, spbuHome1,
                              spbuComercial, spbuTelefonos, spbuOrgOficial, spbuAgenda, spbuInformacion, spbuHome})

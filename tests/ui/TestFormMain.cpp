@@ -93,6 +93,9 @@ TEST(FormMainStartup, OpensEveryFileInOrderAndShowsTheHomePage)
     EXPECT_TRUE(
         QRegularExpression(u"^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d$"_s).match(form.statusBar2->panelText(4)).hasMatch())
         << form.statusBar2->panelText(4).toStdString();
+    // The header bars of the information panels carry their pictures.
+    EXPECT_FALSE(form.DDN_Image1->picture().isNull());
+    EXPECT_EQ(form.NU_Image1->size(), QSize(600, 28));
     // The window-wide settings file default: the example server.
     EXPECT_EQ(form.serverUrl(), "http://www.example.com/dynamicFiles/cd/");
 }
