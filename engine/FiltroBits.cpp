@@ -346,10 +346,10 @@ int32_t FiltroBits::SetBitRun(const int32_t* records, int32_t n, int bit, int32_
         return n;
     }
     const bool summary = (required & m) != 0;
-    // Records close together are fetched by the processor on its own; far apart, each one is
-    // fetched a few records ahead of its write.
+    // Records within a cache line of each other are fetched by the processor on its own; further
+    // apart, each one is fetched a few records ahead of its write.
     const bool fetch =
-        static_cast<int64_t>(records[n - 1]) - records[0] > static_cast<int64_t>(n) * 64 || records[n - 1] < records[0];
+        static_cast<int64_t>(records[n - 1]) - records[0] > static_cast<int64_t>(n) * 16 || records[n - 1] < records[0];
     PlaneList& p = m_planes[bit];
     int32_t taken = 0;
     int32_t count = 0;

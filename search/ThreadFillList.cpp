@@ -707,10 +707,10 @@ void ThreadFillList::readAhead(PassRow& row, int32_t after)
 
 void ThreadFillList::prefetchAhead(const PassRow& row) const
 {
-    // Records close together are fetched by the processor as the writes walk through them; only
-    // records far apart are worth fetching ahead.
+    // Records within a cache line of each other are fetched by the processor as the writes walk
+    // through them; only records further apart are worth fetching ahead.
     if (row.end == 0 ||
-        static_cast<int64_t>(row.ahead[static_cast<size_t>(row.end - 1)]) - row.ahead[0] <= int64_t{64} * row.end)
+        static_cast<int64_t>(row.ahead[static_cast<size_t>(row.end - 1)]) - row.ahead[0] <= int64_t{16} * row.end)
         return;
     for (int i = 0; i < row.end; ++i) {
         const int32_t r = row.ahead[static_cast<size_t>(i)];
