@@ -28,7 +28,7 @@ namespace {
 
 void settle(TFormMain& form)
 {
-    while (!form.worker()->idle())
+    while (!form.searchSettled())
         QApplication::processEvents(QEventLoop::AllEvents, 5);
     QApplication::processEvents();
 }

@@ -74,10 +74,25 @@ int32_t ResultPager::showResults(FiltroBits& bits)
 void ResultPager::scrollTo(FiltroBits& bits, int32_t p)
 {
     p = std::clamp(p, 0, m_maximum);
-    if (p == m_shownPosition || m_rows.rowCount() == 0) {
+    if (m_rows.rowCount() == 0) {
+        // Nothing shown yet (a pass without a search asked for hands over no rows): the window is
+        // built at the position, from the passing record with ordinal p + 1.
         m_shownPosition = p;
+        if (m_count == 0)
+            return;
+        RowsUpdate update(m_rows);
+        int32_t r = p == 0 ? bits.FirstPassing() : (bits.NthPassing(p) != 0 ? bits.NextPassing() : 0);
+        for (; r != 0 && m_rows.rowCount() < m_pageRows; r = bits.NextPassing()) {
+            if (m_rows.rowCount() == 0)
+                m_topRecord = r;
+            m_bottomRecord = r;
+            m_rows.append(r);
+        }
+        m_rows.selectRow(m_rows.rowCount() > 0 ? 0 : -1);
         return;
     }
+    if (p == m_shownPosition)
+        return;
     RowsUpdate update(m_rows);
     if (p < m_shownPosition) {
         int32_t d = m_shownPosition - p;

@@ -31,6 +31,9 @@ public:
     // pass or a filter change), else from the first passing record at or after the bit set's
     // cursor. Returns the passing count.
     int32_t showResults(FiltroBits& bits);
+    // The pass counted count passing records: the scroll range follows it even while the list
+    // stays behind the intro panel.
+    void setCount(int32_t count) { setMaximum(count); }
     // Starts the next showResults at the first passing record.
     void restartAtTop() { m_topRecord = 0; }
     // The scroll position moved to p (clamped to 0..maximum).

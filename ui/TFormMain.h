@@ -135,6 +135,9 @@ public:
     [[nodiscard]] bool gridLines() const { return m_gridLines; }
     [[nodiscard]] int hitColumn() const { return m_hitColumn; }
     [[nodiscard]] bool searchIdle() const { return m_searchIdle; }
+    // No pass asked for or running, and every pass's end has reached the window (the worker is idle
+    // a moment before its last hand-off runs here).
+    [[nodiscard]] bool searchSettled() const;
 
     // Banners, hidden commands, record-number tools, dialogs and web links (TFormMainHome.cpp,
     // TFormMainTools.cpp).
@@ -396,6 +399,7 @@ private:
     bool m_enterDown = false;
     bool m_syncingColumns = false;
     int m_rowHeight = 0;
+    int m_passesStarted = 0, m_passesEnded = 0; // hand-offs run on this thread
     // The bit set while a list operation holds the worker's guard: rows filled meanwhile read it
     // through this instead of asking for the guard again.
     FiltroBits* m_bitsInHand = nullptr;

@@ -79,6 +79,7 @@ void TFormMain::setupList()
 
 void TFormMain::PassStarted()
 {
+    ++m_passesStarted;
     EnableSearchPanel(false);
     m_pager->passStarted();
     statusBar2->setPanelText(1, u"*** Buscando ***"_s);
@@ -100,9 +101,12 @@ void TFormMain::MatchFound(int32_t record, int32_t count)
 
 void TFormMain::PassEnded(int32_t count)
 {
+    ++m_passesEnded;
     if (m_agendaMode)
         return;
     EnableSearchPanel(true);
+    m_pager->setCount(count);
+    syncScrollBar();
     if (count != 0)
         ShowResults();
     pnlNoData->setVisible(count == 0);
@@ -110,6 +114,11 @@ void TFormMain::PassEnded(int32_t count)
         pnlNoData->raise();
     statusBar2->setPanelText(1, !pnlBusqueDatos->isHidden() ? QString()
                                                             : u"Registros encontrados: "_s + QString::number(count));
+}
+
+bool TFormMain::searchSettled() const
+{
+    return !m_worker || (m_worker->idle() && m_passesStarted == m_passesEnded);
 }
 
 void TFormMain::syncScrollBar()

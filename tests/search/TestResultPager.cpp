@@ -203,3 +203,17 @@ TEST(ResultPager, NothingPassingLeavesNoRows)
     pager.scrollTo(p.bits, 3);
     EXPECT_EQ(pager.position(), 0);
 }
+
+TEST(ResultPager, AJumpIntoAnEmptyWindowBuildsIt)
+{
+    Passing p(1000, 1);
+    VectorRows rows;
+    ResultPager pager(rows);
+    pager.repage(p.bits, 20);
+    pager.setCount(1000); // counted by a pass that handed no rows over
+    pager.scrollTo(p.bits, 40);
+    EXPECT_EQ(shown(rows), p.page(40, 20));
+    EXPECT_EQ(pager.topRecord(), 41);
+    pager.scrollTo(p.bits, 41);
+    EXPECT_EQ(shown(rows), p.page(41, 20)) << "then it scrolls as usual";
+}

@@ -63,7 +63,7 @@ inline bool waitIdle(TFormMain& form)
     while (t.elapsed() < 10000) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
         form.runHandOffs();
-        if (form.worker() == nullptr || form.worker()->idle()) {
+        if (form.searchSettled()) {
             QApplication::processEvents();
             return true;
         }

@@ -391,6 +391,25 @@ TEST_F(FormHome, GotoRecnoChecksTheRangeAndMovesTheList)
     EXPECT_EQ(form->rows().recnoAt(0), expected);
 }
 
+TEST_F(FormHome, GotoRecnoWithNoCriterionPutsTheRecordOnTop)
+{
+    form->GuiaTelefonosExecute();
+    ASSERT_TRUE(waitIdle(*form));
+    FiltroBits::Bounds range;
+    {
+        auto bits = form->worker()->accessBits();
+        range = bits->selectedBounds();
+    }
+    QTest::mouseDClick(form->pnlBanner, Qt::LeftButton, {}, QPoint(3, 3));
+    messageboxes::clearShown();
+    messageboxes::queueText(QString::number(range.first + 40));
+    press(*form, Qt::Key_G);
+    waitIdle(*form);
+    EXPECT_TRUE(messageboxes::shown().empty());
+    EXPECT_EQ(form->scrbRegistros->value(), 40);
+    EXPECT_EQ(form->rows().recnoAt(0), range.first + 40) << "every record of the range passes";
+}
+
 TEST_F(FormHome, InsertRecnoAppendsBeyondAFullPageAndRegistrosGuiaEntersAgendaMode)
 {
     ASSERT_TRUE(searchLarge(*form, 1));

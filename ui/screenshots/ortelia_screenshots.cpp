@@ -38,7 +38,7 @@ void settle(TFormMain& form)
     t.start();
     while (t.elapsed() < 10000) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
-        if (form.worker() == nullptr || form.worker()->idle())
+        if (form.searchSettled())
             break;
     }
     QApplication::processEvents();
