@@ -88,9 +88,9 @@ AppearanceSettings AppearanceSettings::shipped()
     s.txHomeTextsTop = u"80"_s;
     s.txHomeTextsLeft = u"414"_s;
     // Reserved example domains: the product ships without a real company's address.
-    s.txLink = {u"http://www.ortelia.example/"_s, u"http://www.correo-central.example/"_s,
-                u"http://www.mapas-del-sur.example/"_s, u"http://www.turismo-federal.example/"_s,
-                u"http://www.clima-nacional.example/"_s};
+    // Links 1 to 4 are the partners the central picture shows, in its reading order.
+    s.txLink = {u"http://www.ortelia.example/"_s, u"http://www.alcotan.example/"_s, u"http://www.miralejos.example/"_s,
+                u"http://www.robles.example/"_s, u"http://www.cipres.example/"_s};
     s.txHelpFile = u"ot.hlp"_s;
     s.DDN_Image1 = asset(u"DDN_Image1"_s);
     s.DDI_Image1 = asset(u"DDI_Image1"_s);
