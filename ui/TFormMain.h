@@ -7,7 +7,9 @@
 // The members are split by job over several files: TFormMain.cpp (regions and controls),
 // TFormMainStartup.cpp (start-up and shut-down), TFormMainSections.cpp (section switches and
 // colour schemes), TFormMainHome.cpp (home page, banners, timers), TFormMainSearch.cpp (search
-// panel and result list), TFormMainCommands.cpp (action bar, menus, shortcuts, tray, help).
+// panel, see-also line), TFormMainList.cpp (result list, filters, marks, columns),
+// TFormMainTools.cpp (record-number tools, hidden commands, web link, about and credits),
+// TFormMainCommands.cpp (action bar, menus, shortcuts, tray, help, window events).
 #pragma once
 
 #include "search/PassListener.h"
