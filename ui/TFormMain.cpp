@@ -443,6 +443,7 @@ void TFormMain::buildOfficialBodies()
     lv1 = new QTreeWidget(gbOrgOf);
     lv1->setObjectName(u"lv1"_s);
     lv1->setRootIsDecorated(false);
+    lv1->setHeaderHidden(true); // its columns come with the official bodies' data
     lv1->setGeometry(8, 304, 600, 100);
     gbOrgOf->installEventFilter(this);
     gbOrgOf->hide();
