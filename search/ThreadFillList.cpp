@@ -598,6 +598,12 @@ bool ThreadFillList::setUpWordRow(PassRow& row, const std::string& text, bool ma
 {
     row.mask = 0;
     row.cursor = 0;
+    row.others = 0;
+    // A word matching one indexed word has its records in order already: the row reads them as the
+    // merge goes and keeps those whose map byte holds all the other words, so that word is never
+    // written to the map and the first matches need only the other words' answers.
+    std::unique_ptr<IxQuery> inOrder;
+    uint8_t inOrderBit = 0;
     size_t position = 0;
     for (int taken = 0; taken < kMaxWords; ++taken) {
         std::string word = wordfold::NextWord(text, row.area, position);
@@ -606,19 +612,17 @@ bool ThreadFillList::setUpWordRow(PassRow& row, const std::string& text, bool ma
         if (word.size() > kWordKeyLength)
             word.resize(kWordKeyLength);
         std::unique_ptr<IxQuery> q = row.index ? row.index->Query(word, row.area) : nullptr;
-        if (!q)
+        if (!q) {
+            if (inOrder)
+                row.index->FreeQuery(std::move(inOrder));
             return false; // a word no record holds: the row matches nothing
+        }
         const auto b = static_cast<uint8_t>(1u << taken);
         row.mask |= b;
-        if (taken == 0 && mayStream && q->groups() == 1) {
-            size_t next = position;
-            if (wordfold::NextWord(text, row.area, next).empty()) {
-                // One word matching one indexed word: its records come in order already.
-                row.streamed = true;
-                row.query = std::move(q);
-                startList(row);
-                return true;
-            }
+        if (mayStream && !inOrder && q->groups() == 1) {
+            inOrder = std::move(q);
+            inOrderBit = b;
+            continue;
         }
         PostingReader postings(*row.index, *q);
         std::array<int32_t, 512> batch;
@@ -629,6 +633,13 @@ bool ThreadFillList::setUpWordRow(PassRow& row, const std::string& text, bool ma
                 break;
         }
         row.index->FreeQuery(std::move(q));
+    }
+    if (inOrder) {
+        row.streamed = true;
+        row.others = static_cast<uint8_t>(row.mask & ~inOrderBit);
+        row.query = std::move(inOrder);
+        startList(row);
+        return true;
     }
     // No word of three letters or more: every record of the range matches the row.
     row.cursor = m_lo <= m_hi ? m_map.find(m_lo, m_hi, row.mask) : 0;
@@ -688,20 +699,35 @@ void ThreadFillList::readAhead(PassRow& row, int32_t after)
     }
     // The readers' lists ascend (a damaged one ends where it stops ascending); the first record
     // after the range ends the row.
-    row.end = row.word ? row.postings->Next(row.ahead.data(), PassRow::kAhead)
-                       : row.list.Next(row.ahead.data(), PassRow::kAhead);
-    row.done = row.end < PassRow::kAhead;
-    if (row.end == 0)
-        return;
-    // The first record after the range ends the row; a batch whose last record lies in the range
-    // holds none (the lists ascend).
-    if (row.ahead[static_cast<size_t>(row.end - 1)] > m_hi)
-        for (int i = 0; i < row.end; ++i)
-            if (row.ahead[static_cast<size_t>(i)] > m_hi) {
-                row.end = i;
-                row.done = true;
-                break;
-            }
+    for (;;) {
+        row.end = row.word ? row.postings->Next(row.ahead.data(), PassRow::kAhead)
+                           : row.list.Next(row.ahead.data(), PassRow::kAhead);
+        row.done = row.end < PassRow::kAhead;
+        if (row.end == 0)
+            return;
+        // The first record after the range ends the row; a batch whose last record lies in the
+        // range holds none (the lists ascend).
+        if (row.ahead[static_cast<size_t>(row.end - 1)] > m_hi)
+            for (int i = 0; i < row.end; ++i)
+                if (row.ahead[static_cast<size_t>(i)] > m_hi) {
+                    row.end = i;
+                    row.done = true;
+                    break;
+                }
+        if (row.others == 0)
+            break;
+        // A word read in order: only the records holding the other words too (the records outside
+        // the range are not in the map).
+        int kept = 0;
+        for (int i = 0; i < row.end; ++i) {
+            const int32_t r = row.ahead[static_cast<size_t>(i)];
+            row.ahead[static_cast<size_t>(kept)] = r;
+            kept += m_map.at(r) == row.others ? 1 : 0;
+        }
+        row.end = kept;
+        if (row.end > 0 || row.done || terminating())
+            break;
+    }
     prefetchAhead(row);
 }
 

@@ -130,9 +130,10 @@ private:
         int32_t start = 0;    // the cursor after the set-up
         uint32_t skipped = 0; // key rows: list entries before the range
         ListReader list;      // key rows: the key's list
-        // A word row of one word whose answer is one ascending list reads it as the merge goes,
-        // like a key row, instead of through the word map.
+        // A word row with a word whose answer is one ascending list reads that list as the merge
+        // goes, like a key row; its other words are in the word map, others their bits.
         bool streamed = false;
+        uint8_t others = 0;
         std::unique_ptr<IxQuery> query;
         std::optional<PostingReader> postings;
         bool merged = true; // false: the plane was written in the set-up and the row sits out the merge

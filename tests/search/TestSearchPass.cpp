@@ -648,6 +648,45 @@ TEST(IncrementalPasses, GiveTheResultOfAFreshSearchWithTheFinalCriteria)
     EXPECT_GT(checks, 600);
 }
 
+// Texts mixing words that match one indexed word (read in order as the merge goes) with prefixes
+// matching several (read into the word map), in either order, repeated or missing: each fresh search
+// gives the brute-force result, its count and its first matches in order, over every range and with
+// a narrowing criterion or the address row beside it.
+TEST(WordRows, OneListWordsBesideMapWordsGiveTheReferenceResult)
+{
+    std::mt19937 rng(5150);
+    DataSet d(randomEntries(rng));
+    const std::vector<Decoded> all = decodeAll(d);
+    static const char* const texts[] = {"MART GARCIA",   "GARCIA MART",  "GONZÁLEZ JOS",
+                                        "GARCIA GARCIA", "GAR GARCIA",   "PEREZ GARCIA GOMEZ",
+                                        "MUÑOZ ZZZNOPE", "JOS MART SAN", "SAN MARTIN"};
+    RecordingListener listener;
+    ThreadFillList w(d.bits(), d.store(), listener, ThreadFillList::Threading::CallerRuns);
+    int nonEmpty = 0;
+    for (int32_t range = 0; range < 3; ++range)
+        for (int variant = 0; variant < 3; ++variant)
+            for (const char* text : texts) {
+                w.SetRange(range);
+                w.ResetCriteria();
+                w.SetNameText(cp(text));
+                if (variant == 1)
+                    w.SetPlace(0, 1 + range);
+                if (variant == 2)
+                    w.SetAddressText(cp("SAN MARTIN"));
+                w.RunPending();
+                auto bits = w.accessBits();
+                const auto b = bits->selectedBounds();
+                const std::vector<int32_t> expected = reference(all, w.values(), b.first, b.last);
+                ASSERT_EQ(passing(bits.bits()), expected) << text << " range " << range << " variant " << variant;
+                ASSERT_EQ(w.matchCount(), static_cast<int32_t>(expected.size()));
+                const std::vector<int32_t> first(
+                    expected.begin(), expected.begin() + static_cast<long>(std::min<size_t>(expected.size(), 30)));
+                ASSERT_EQ(listener.lastMatchRecords(), first) << text << " range " << range << " variant " << variant;
+                nonEmpty += expected.empty() ? 0 : 1;
+            }
+    EXPECT_GT(nonEmpty, 30);
+}
+
 // Selection marks (plane 14) and notes (plane 20) set by the main thread between passes and inside
 // the hand-offs of a running pass, with their filters switched on and off: the passing records and
 // the count at the end of every pass are those of the brute-force search with the marks applied.
