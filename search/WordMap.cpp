@@ -86,12 +86,17 @@ int32_t WordMap::find(int32_t from, int32_t to, uint8_t mask)
 
 void WordMap::markMany(const int32_t* records, int32_t n, uint8_t bits, int32_t lo, int32_t hi)
 {
-    if (!m_bytes)
+    if (!m_bytes || bits == 0)
         return;
     lo = std::max(lo, 0);
     hi = std::min(hi, kBytes - 1);
+    if (lo > hi)
+        return;
     constexpr int32_t kAhead = 16; // a word's records are spread over the map: fetch before writing
-    for (int32_t i = 0; i < n; ++i) {
+    int32_t i = 0;
+    // While the marked records are listed, each one is looked at; afterwards only the bytes and
+    // the span change.
+    for (; i < n && m_listed; ++i) {
         if (i + kAhead < n) {
             const int32_t next = records[i + kAhead];
             if (next >= lo && next <= hi)
@@ -101,6 +106,22 @@ void WordMap::markMany(const int32_t* records, int32_t n, uint8_t bits, int32_t 
         if (r >= lo && r <= hi)
             mark(r, bits);
     }
+    uint8_t* const b = m_bytes.get();
+    const auto width = static_cast<uint32_t>(hi - lo);
+    int32_t spanLo = m_lo;
+    int32_t spanHi = m_hi;
+    for (; i < n; ++i) {
+        if (i + kAhead < n)
+            __builtin_prefetch(b + std::clamp(records[i + kAhead], lo, hi), 1);
+        const int32_t r = records[i];
+        if (static_cast<uint32_t>(r) - static_cast<uint32_t>(lo) > width)
+            continue;
+        b[r] |= bits;
+        spanLo = std::min(spanLo, r);
+        spanHi = std::max(spanHi, r);
+    }
+    m_lo = spanLo;
+    m_hi = spanHi;
 }
 
 int32_t WordMap::findMany(int32_t from, int32_t to, uint8_t mask, int32_t* out, int32_t max)

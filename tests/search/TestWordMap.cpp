@@ -81,6 +81,43 @@ TEST(WordMap, FindsAndClearsWithFewOrManyRecords)
     }
 }
 
+// Batches marked in turn, out of order, with numbers outside the window and the map, the list
+// overflowing inside a batch: the bytes are those of single marks, and a clear leaves none set (the
+// span the clear sweeps covers every byte marked).
+TEST(WordMap, MarksBatchesInsideTheirWindowOnly)
+{
+    WordMap map;
+    std::mt19937 rng(8);
+    constexpr int32_t lo = 1000;
+    constexpr int32_t hi = kSpan - 1000;
+    for (int32_t batches : {3, 40}) { // 40 batches overflow the list of marked records
+        std::vector<uint8_t> plain(kSpan + 1, 0);
+        for (int word = 0; word < 2; ++word) {
+            const auto b = static_cast<uint8_t>(1u << word);
+            for (int32_t k = 0; k < batches; ++k) {
+                std::vector<int32_t> records(500);
+                for (int32_t& r : records)
+                    r = rng() % 50 == 0 ? -static_cast<int32_t>(rng() % 9) : static_cast<int32_t>(rng() % (kSpan + 1));
+                records[0] = WordMap::kBytes + 5;
+                records[1] = lo - 1;
+                records[2] = hi + 1;
+                records[3] = k % 2 ? lo : hi;
+                map.markMany(records.data(), static_cast<int32_t>(records.size()), b, lo, hi);
+                map.markMany(records.data(), static_cast<int32_t>(records.size()), 0x04, hi, lo); // empty window
+                for (int32_t r : records)
+                    if (r >= lo && r <= hi)
+                        plain[static_cast<size_t>(r)] |= b;
+            }
+        }
+        for (int32_t r = 0; r <= kSpan; ++r)
+            ASSERT_EQ(map.at(r), plain[static_cast<size_t>(r)]) << r;
+        checkAgainst(map, plain, rng, 0x03);
+        map.clear();
+        for (int32_t r = 0; r <= kSpan; ++r)
+            ASSERT_EQ(map.at(r), 0) << r;
+    }
+}
+
 TEST(WordMap, IgnoresNumbersOutsideTheMap)
 {
     WordMap map;
