@@ -449,15 +449,7 @@ int32_t ThreadFillList::preview(std::array<PassRow, kRows>& rows, int n, std::un
             if (terminating())
                 return found;
         }
-        int kept = 0;
-        for (int k = 0; k < liveCount; ++k) {
-            PassRow* row = live[static_cast<size_t>(k)];
-            if (row->cursor == r)
-                advance(*row, r);
-            if (row->cursor != 0)
-                live[static_cast<size_t>(kept++)] = row;
-        }
-        liveCount = kept;
+        liveCount = advancePast(live, liveCount, r);
     }
 
     // Back to the first records: word rows find them in the map again, key rows read their list
@@ -582,15 +574,7 @@ int32_t ThreadFillList::merge(std::array<PassRow, kRows>& rows, int n, std::uniq
         }
         if (at == merged && passes)
             matched(r);
-        int kept = 0;
-        for (int k = 0; k < liveCount; ++k) {
-            PassRow* row = live[static_cast<size_t>(k)];
-            if (row->cursor == r)
-                advance(*row, r);
-            if (row->cursor != 0)
-                live[static_cast<size_t>(kept++)] = row;
-        }
-        liveCount = kept;
+        liveCount = advancePast(live, liveCount, r);
         if ((++steps & kTerminateCheck) == 0 && terminating())
             break;
     }
@@ -681,6 +665,19 @@ void ThreadFillList::restartAhead(PassRow& row)
     row.at = 0;
     row.end = 0;
     row.done = false;
+}
+
+int ThreadFillList::advancePast(std::array<PassRow*, criteria::kRows>& live, int liveCount, int32_t r)
+{
+    int kept = 0;
+    for (int k = 0; k < liveCount; ++k) {
+        PassRow* row = live[static_cast<size_t>(k)];
+        if (row->cursor == r)
+            advance(*row, r);
+        if (row->cursor != 0)
+            live[static_cast<size_t>(kept++)] = row;
+    }
+    return kept;
 }
 
 void ThreadFillList::advance(PassRow& row, int32_t r)

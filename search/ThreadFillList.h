@@ -166,6 +166,9 @@ private:
     // in the range.
     void startList(PassRow& row);
     void advance(PassRow& row, int32_t r);
+    // Advances the live rows standing on r and drops the rows with no record left, keeping table
+    // order; returns how many remain.
+    int advancePast(std::array<PassRow*, criteria::kRows>& live, int liveCount, int32_t r);
     // Refills the row's read-ahead: word-map rows search the map from after the record after; list
     // readers go on where they stopped.
     void readAhead(PassRow& row, int32_t after);

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/Watchdog.h"
 #include <atomic>
+
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -18,35 +20,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-// Ends the process when a test does not finish in time: a lost wake-up must fail, not hang.
-class Watchdog {
-public:
-    explicit Watchdog(std::chrono::seconds limit)
-        : m_thread([this, limit] {
-              std::unique_lock lock(m_mutex);
-              if (!m_cv.wait_for(lock, limit, [this] { return m_done; })) {
-                  std::fprintf(stderr, "watchdog: the test did not finish, lost wake-up?\n");
-                  std::abort();
-              }
-          })
-    {}
-    ~Watchdog()
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_done = true;
-        }
-        m_cv.notify_all();
-        m_thread.join();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_cv;
-    bool m_done = false;
-    std::thread m_thread;
-};
 
 // Plain fields, written on the owner's thread only; the worker reads them after its call returned.
 struct Target : PassListener {
