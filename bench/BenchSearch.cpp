@@ -45,8 +45,6 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-constexpr int kPassRuns = 15;
-constexpr int kSqliteRuns = 5;
 constexpr int kPage = 30;
 
 std::string env(const char* name, const char* fallback)
@@ -54,6 +52,16 @@ std::string env(const char* name, const char* fallback)
     const char* v = std::getenv(name);
     return v && *v ? v : fallback;
 }
+
+// Runs per scenario; ORTELIA_BENCH_RUNS raises them for steadier medians on a busy machine or for
+// a profiler.
+int runs(int fallback)
+{
+    const int n = std::atoi(env("ORTELIA_BENCH_RUNS", "0").c_str());
+    return n > 0 ? std::max(n, fallback) : fallback;
+}
+const int kPassRuns = runs(15);
+const int kSqliteRuns = runs(5);
 
 double ms(Clock::duration d)
 {

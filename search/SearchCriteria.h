@@ -65,6 +65,12 @@ inline constexpr uint32_t kAllCodes = [] {
     return m;
 }();
 
+// The telephone's three parts are asked for together (SetPhone) and a pass recomputes all of them
+// once any is out of date, so their planes need only hold the records that every part in use
+// holds: the passing records are the same, and a pass writes a few bits instead of every record
+// of a large area code.
+inline constexpr uint32_t kPhoneCodes = bit(kArea) | bit(kPrefix) | bit(kLine);
+
 // One value per row: a key for list rows (0 = not in use), a Windows-1252 text for word rows
 // ("" = not in use).
 struct Values {

@@ -293,10 +293,13 @@ void ThreadFillList::RunPass()
     bool stop = false;
     {
         std::lock_guard lock(m_stateMutex);
+        uint32_t dirty = ~m_cleanMask;
+        if (dirty & kPhoneCodes)
+            dirty |= kPhoneCodes; // joint planes are only right together
         for (int i = 0; i < kRows; ++i) {
             const Row& t = kTable[static_cast<size_t>(i)];
             const uint32_t b = bit(t.code);
-            if (m_cleanMask & b)
+            if (!(dirty & b))
                 continue;
             if (m_values.empty(i)) {
                 withdrawn |= b;
@@ -316,6 +319,14 @@ void ThreadFillList::RunPass()
         m_changedDuringPass = 0;
         stop = m_again || terminating();
     }
+
+    m_joint = 0;
+    for (int i = 0; i < n; ++i)
+        m_joint += (rows[static_cast<size_t>(i)].bit & kPhoneCodes) ? 1 : 0;
+    if (m_joint < 2)
+        m_joint = 0;
+    for (int i = 0; i < n; ++i)
+        rows[static_cast<size_t>(i)].joint = m_joint > 0 && (rows[static_cast<size_t>(i)].bit & kPhoneCodes);
 
     std::unique_lock bitsLock(m_bitsMutex);
     for (const Row& t : kTable)
@@ -484,6 +495,7 @@ int32_t ThreadFillList::merge(std::array<PassRow, kRows>& rows, int n, std::uniq
         if (row.cursor != 0)
             live[static_cast<size_t>(liveCount++)] = &row;
     }
+    liveCount = dropEnded(live, liveCount); // a telephone part holds no record: the others write none
     int32_t count = 0;
     uint32_t steps = 0;
     auto matched = [&](int32_t r) {
@@ -545,32 +557,39 @@ int32_t ThreadFillList::merge(std::array<PassRow, kRows>& rows, int n, std::uniq
         if (r < second) {
             // The records of one row below every other row's cursor are in no other list, so none
             // is a match: they are written in a run, as far as the row has read ahead.
+            // A joint row's records there lack another telephone part: they are only stepped over.
             PassRow& row = *live[static_cast<size_t>(lowest)];
-            m_bits.SetBit(r, row.code, true);
             int end = row.at;
             while (end < row.end && row.ahead[static_cast<size_t>(end)] < second)
                 ++end;
-            int32_t passed = 0;
-            (void)m_bits.SetBitRun(row.ahead.data() + row.at, end - row.at, row.code, INT32_MAX, passed);
+            if (!row.joint) {
+                m_bits.SetBit(r, row.code, true);
+                int32_t passed = 0;
+                (void)m_bits.SetBitRun(row.ahead.data() + row.at, end - row.at, row.code, INT32_MAX, passed);
+            }
             const int32_t last = end > row.at ? row.ahead[static_cast<size_t>(end - 1)] : r;
             row.at = end;
             advance(row, last);
-            if (row.cursor == 0) {
-                std::copy(live.begin() + lowest + 1, live.begin() + liveCount, live.begin() + lowest);
-                --liveCount;
-            }
+            if (row.cursor == 0)
+                liveCount = dropEnded(live, liveCount);
             if ((++steps & kTerminateCheck) == 0 && terminating())
                 break;
             continue;
         }
         int at = 0;
-        bool passes = false; // after the last of the rows' bits is set
+        int jointAt = 0;
         for (int k = 0; k < liveCount; ++k) {
             const PassRow& row = *live[static_cast<size_t>(k)];
             if (row.cursor == r) {
-                passes = m_bits.SetBitAndPass(r, row.code);
                 ++at;
+                jointAt += row.joint ? 1 : 0;
             }
+        }
+        bool passes = false; // after the last of the rows' bits is set
+        for (int k = 0; k < liveCount; ++k) {
+            const PassRow& row = *live[static_cast<size_t>(k)];
+            if (row.cursor == r && (!row.joint || jointAt == m_joint))
+                passes = m_bits.SetBitAndPass(r, row.code);
         }
         if (at == merged && passes)
             matched(r);
@@ -669,12 +688,27 @@ void ThreadFillList::restartAhead(PassRow& row)
 
 int ThreadFillList::advancePast(std::array<PassRow*, criteria::kRows>& live, int liveCount, int32_t r)
 {
+    bool ended = false;
+    for (int k = 0; k < liveCount; ++k) {
+        PassRow& row = *live[static_cast<size_t>(k)];
+        if (row.cursor == r) {
+            advance(row, r);
+            ended = ended || row.cursor == 0;
+        }
+    }
+    return ended ? dropEnded(live, liveCount) : liveCount;
+}
+
+int ThreadFillList::dropEnded(std::array<PassRow*, criteria::kRows>& live, int liveCount) const
+{
+    int jointLive = 0;
+    for (int k = 0; k < liveCount; ++k)
+        jointLive += live[static_cast<size_t>(k)]->joint && live[static_cast<size_t>(k)]->cursor != 0 ? 1 : 0;
+    const bool dropJoint = jointLive < m_joint;
     int kept = 0;
     for (int k = 0; k < liveCount; ++k) {
         PassRow* row = live[static_cast<size_t>(k)];
-        if (row->cursor == r)
-            advance(*row, r);
-        if (row->cursor != 0)
+        if (row->cursor != 0 && !(dropJoint && row->joint))
             live[static_cast<size_t>(kept++)] = row;
     }
     return kept;

@@ -137,6 +137,7 @@ private:
         std::unique_ptr<IxQuery> query;
         std::optional<PostingReader> postings;
         bool merged = true; // false: the plane was written in the set-up and the row sits out the merge
+        bool joint = false; // a telephone part beside another: its plane takes only the records all hold
         // The records after the cursor, read ahead so that their words are fetched before the
         // merge writes them; done: the list has nothing after them.
         static constexpr int kAhead = 128;
@@ -167,8 +168,11 @@ private:
     void startList(PassRow& row);
     void advance(PassRow& row, int32_t r);
     // Advances the live rows standing on r and drops the rows with no record left, keeping table
-    // order; returns how many remain.
+    // order; once a joint row has ended, the other joint rows can write nothing more and are dropped
+    // too. Returns how many remain.
     int advancePast(std::array<PassRow*, criteria::kRows>& live, int liveCount, int32_t r);
+    // Drops the rows with no record left (and the joint rows once one has ended), keeping order.
+    int dropEnded(std::array<PassRow*, criteria::kRows>& live, int liveCount) const;
     // Refills the row's read-ahead: word-map rows search the map from after the record after; list
     // readers go on where they stopped.
     void readAhead(PassRow& row, int32_t after);
@@ -188,6 +192,7 @@ private:
     std::array<Indice*, criteria::kRows> m_indexes{};
     WordMap m_map;
     int32_t m_lo = 0, m_hi = -1; // the range of the running pass
+    int m_joint = 0;             // joint rows of the running pass (0, or 2 and more)
     bool m_bitsTouched = false;  // the main thread changed the bit set during a hand-off of this pass
 
     // Shared state, under m_stateMutex.

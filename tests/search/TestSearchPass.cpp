@@ -648,6 +648,55 @@ TEST(IncrementalPasses, GiveTheResultOfAFreshSearchWithTheFinalCriteria)
     EXPECT_GT(checks, 600);
 }
 
+// The telephone parts keep in their planes only the records that all parts in use hold. Telephone
+// searches with two or three parts, narrowed and widened by place, rubro and name between them (so
+// that the planes of one telephone search are reused by the next passes), and parts dropped one at a
+// time: every result is the brute-force one.
+TEST(IncrementalPasses, TelephonePartsBesideNarrowings)
+{
+    std::mt19937 rng(2901);
+    DataSet d(randomEntries(rng));
+    const std::vector<Decoded> all = decodeAll(d);
+    auto small = [&](int32_t n) { return static_cast<int32_t>(rng() % static_cast<unsigned>(n)); };
+    RecordingListener listener;
+    ThreadFillList w(d.bits(), d.store(), listener, ThreadFillList::Threading::CallerRuns);
+    int nonEmpty = 0;
+    auto check = [&](int round, const char* what) {
+        w.RunPending();
+        auto bits = w.accessBits();
+        const auto b = bits->selectedBounds();
+        const std::vector<int32_t> expected = reference(all, w.values(), b.first, b.last);
+        ASSERT_EQ(passing(bits.bits()), expected) << "round " << round << ": " << what;
+        ASSERT_EQ(w.matchCount(), static_cast<int32_t>(expected.size())) << "round " << round << ": " << what;
+        nonEmpty += expected.empty() ? 0 : 1;
+    };
+    for (int round = 0; round < 120; ++round) {
+        if (round % 10 == 0) {
+            w.SetRange(small(3));
+            w.ResetCriteria();
+        }
+        const Decoded& r = all[static_cast<size_t>(small(static_cast<int32_t>(all.size())))];
+        const int32_t line = r.rec.phoneLine == 0 ? 10000 : r.rec.phoneLine;
+        const int drop = small(4); // 3: all three parts, else that part left out
+        w.SetPhone(drop == 0 ? 0 : r.rec.areaCode, drop == 1 ? 0 : r.rec.phonePrefix, drop == 2 ? 0 : line);
+        if (small(2)) // in the same pass
+            w.SetPlace(small(3) ? r.province : small(4), 0);
+        check(round, "telephone");
+        switch (small(4)) {
+        case 0: w.SetPlace(r.province, 0); break;
+        case 1: w.SetPlace(small(4), 0); break;
+        case 2: w.SetRubro(small(2) ? r.rec.rubroId : 0); break;
+        default: w.SetNameText(small(2) ? "GARCIA" : ""); break;
+        }
+        check(round, "narrowed");
+        w.SetPhone(r.rec.areaCode, drop == 3 ? r.rec.phonePrefix : 0, 0);
+        check(round, "fewer parts");
+        w.SetPlace(0, 0);
+        check(round, "place removed");
+    }
+    EXPECT_GT(nonEmpty, 200);
+}
+
 // Texts mixing words that match one indexed word (read in order as the merge goes) with prefixes
 // matching several (read into the word map), in either order, repeated or missing: each fresh search
 // gives the brute-force result, its count and its first matches in order, over every range and with
