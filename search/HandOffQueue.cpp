@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -45,6 +46,11 @@ void HandOffQueue::PassStarted()
 void HandOffQueue::MatchFound(int32_t record, int32_t count)
 {
     post([this, record, count] { m_target.MatchFound(record, count); });
+}
+
+void HandOffQueue::MatchesFound(std::span<const Match> matches)
+{
+    post([this, batch = std::vector<Match>(matches.begin(), matches.end())] { m_target.MatchesFound(batch); });
 }
 
 void HandOffQueue::PassEnded(int32_t count)

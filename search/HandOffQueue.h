@@ -37,6 +37,7 @@ public:
     // Worker side.
     void PassStarted() override;
     void MatchFound(int32_t record, int32_t count) override;
+    void MatchesFound(std::span<const Match> matches) override; // one call for all
     void PassEnded(int32_t count) override;
     void StopWaiting() override { close(); }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 class PassListener {
 public:
@@ -14,6 +15,18 @@ public:
     virtual void PassStarted() = 0;
     // Match number count (1-30, then every 10,000th) is record.
     virtual void MatchFound(int32_t record, int32_t count) = 0;
+    // Several of the first matches at once, in order: the same as MatchFound for each. The worker
+    // gathers the first page's matches that come in quick succession, so that they cost one wait
+    // for the main thread instead of one each.
+    struct Match {
+        int32_t record;
+        int32_t count;
+    };
+    virtual void MatchesFound(std::span<const Match> matches)
+    {
+        for (const Match& m : matches)
+            MatchFound(m.record, m.count);
+    }
     // The pass is over; count is the number of passing records of the range.
     virtual void PassEnded(int32_t count) = 0;
 

@@ -250,6 +250,26 @@ void ThreadFillList::handOff(std::unique_lock<std::mutex>* bitsLock, const std::
         m_bitsTouched = true;
 }
 
+void ThreadFillList::gather(std::unique_lock<std::mutex>& bitsLock, int32_t record, int32_t count)
+{
+    m_matchCount = count;
+    m_lastMatch = record;
+    if (m_gatheredCount == 0)
+        m_gatheredSince = std::chrono::steady_clock::now();
+    m_gathered[static_cast<size_t>(m_gatheredCount++)] = {record, count};
+    if (count == kFirstMatches || m_gatheredCount == kFirstMatches)
+        handGathered(bitsLock);
+}
+
+void ThreadFillList::handGathered(std::unique_lock<std::mutex>& bitsLock)
+{
+    if (m_gatheredCount == 0)
+        return;
+    const std::span<const PassListener::Match> matches(m_gathered.data(), static_cast<size_t>(m_gatheredCount));
+    m_gatheredCount = 0;
+    handOff(&bitsLock, [this, matches] { m_listener.MatchesFound(matches); });
+}
+
 void ThreadFillList::Terminate()
 {
     {
@@ -283,6 +303,7 @@ void ThreadFillList::RunPass()
 {
     m_matchCount = 0;
     m_bitsTouched = false;
+    m_gatheredCount = 0;
 
     // Withdraw the criteria emptied since they were computed; the others out of date make the pass.
     // Values are copied here, once: changes from now on are for the next pass.
@@ -456,12 +477,15 @@ int32_t ThreadFillList::preview(std::array<PassRow, kRows>& rows, int n, std::un
             ++found;
             m_matchCount = found;
             m_lastMatch = r;
-            handOff(&bitsLock, [this, r, found] { m_listener.MatchFound(r, found); });
+            gather(bitsLock, r, found);
             if (terminating())
                 return found;
         }
         liveCount = advancePast(live, liveCount, r);
+        if ((steps & 0xFF) == 0)
+            handGatheredIfDue(bitsLock);
     }
+    handGathered(bitsLock); // before the clearing that the preview runs ahead of
 
     // Back to the first records: word rows find them in the map again, key rows read their list
     // from its start.
@@ -498,9 +522,16 @@ int32_t ThreadFillList::merge(std::array<PassRow, kRows>& rows, int n, std::uniq
     liveCount = dropEnded(live, liveCount); // a telephone part holds no record: the others write none
     int32_t count = 0;
     uint32_t steps = 0;
+    // Every 256 steps: the gathered matches may be due; less often: true when termination is asked.
+    auto stepCheck = [&] {
+        handGatheredIfDue(bitsLock);
+        return (steps & kTerminateCheck) == 0 && terminating();
+    };
     auto matched = [&](int32_t r) {
         ++count;
-        if ((count <= kFirstMatches && count > handed) || count % kMatchStep == 0) {
+        if (count <= kFirstMatches && count > handed) {
+            gather(bitsLock, r, count);
+        } else if (count % kMatchStep == 0) {
             m_matchCount = count;
             m_lastMatch = r;
             handOff(&bitsLock, [this, r, count] { m_listener.MatchFound(r, count); });
@@ -515,6 +546,7 @@ int32_t ThreadFillList::merge(std::array<PassRow, kRows>& rows, int n, std::uniq
         if (m_bits.SetBitAndPass(last, row.code))
             matched(last);
         while (!terminating()) {
+            handGatheredIfDue(bitsLock);
             if (row.at == row.end) {
                 if (row.done)
                     break;
@@ -537,6 +569,7 @@ int32_t ThreadFillList::merge(std::array<PassRow, kRows>& rows, int n, std::uniq
             }
         }
         row.cursor = 0;
+        handGathered(bitsLock);
         return count;
     }
 
@@ -572,7 +605,7 @@ int32_t ThreadFillList::merge(std::array<PassRow, kRows>& rows, int n, std::uniq
             advance(row, last);
             if (row.cursor == 0)
                 liveCount = dropEnded(live, liveCount);
-            if ((++steps & kTerminateCheck) == 0 && terminating())
+            if ((++steps & 0xFF) == 0 && stepCheck())
                 break;
             continue;
         }
@@ -594,9 +627,10 @@ int32_t ThreadFillList::merge(std::array<PassRow, kRows>& rows, int n, std::uniq
         if (at == merged && passes)
             matched(r);
         liveCount = advancePast(live, liveCount, r);
-        if ((++steps & kTerminateCheck) == 0 && terminating())
+        if ((++steps & 0xFF) == 0 && stepCheck())
             break;
     }
+    handGathered(bitsLock);
     return count;
 }
 

@@ -31,6 +31,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -182,6 +183,15 @@ private:
     // Runs a listener call with the bit set released; skipped once termination is asked. Notes in
     // m_bitsTouched whether the bit set changed meanwhile.
     void handOff(std::unique_lock<std::mutex>* bitsLock, const std::function<void()>& call);
+    // The first matches are gathered and handed over together: when the page's last one is found,
+    // when the first gathered one has waited kGatherFor, and at the end of the preview and the merge.
+    void gather(std::unique_lock<std::mutex>& bitsLock, int32_t record, int32_t count);
+    void handGathered(std::unique_lock<std::mutex>& bitsLock);
+    void handGatheredIfDue(std::unique_lock<std::mutex>& bitsLock)
+    {
+        if (m_gatheredCount > 0 && std::chrono::steady_clock::now() - m_gatheredSince >= kGatherFor)
+            handGathered(bitsLock);
+    }
     void store(int row, int32_t key);
     void storeText(int row, std::string text);
     [[nodiscard]] bool terminating() const { return m_terminate.load(std::memory_order_relaxed); }
@@ -194,6 +204,11 @@ private:
     int32_t m_lo = 0, m_hi = -1; // the range of the running pass
     int m_joint = 0;             // joint rows of the running pass (0, or 2 and more)
     bool m_bitsTouched = false;  // the main thread changed the bit set during a hand-off of this pass
+    // Long enough to gather a page found in quick succession, short beside what a person notices.
+    static constexpr std::chrono::microseconds kGatherFor{500};
+    std::array<PassListener::Match, kFirstMatches> m_gathered{};
+    int m_gatheredCount = 0;
+    std::chrono::steady_clock::time_point m_gatheredSince;
 
     // Shared state, under m_stateMutex.
     mutable std::mutex m_stateMutex;

@@ -17,6 +17,7 @@ public:
 
     void PassStarted() override { m_queue.PassStarted(); }
     void MatchFound(int32_t record, int32_t count) override { m_queue.MatchFound(record, count); }
+    void MatchesFound(std::span<const Match> matches) override { m_queue.MatchesFound(matches); }
     void PassEnded(int32_t count) override { m_queue.PassEnded(count); }
     void StopWaiting() override { m_queue.close(); }
 

@@ -172,6 +172,7 @@ private:
     // PassListener, run on the main thread through m_handOff.
     void PassStarted() override;
     void MatchFound(int32_t record, int32_t count) override;
+    void MatchesFound(std::span<const Match> matches) override;
     void PassEnded(int32_t count) override;
 
     // Construction of the regions (TFormMain.cpp).

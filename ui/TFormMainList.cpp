@@ -89,13 +89,23 @@ void TFormMain::PassStarted()
 
 void TFormMain::MatchFound(int32_t record, int32_t count)
 {
-    if (m_agendaMode)
+    const Match match{record, count};
+    MatchesFound(std::span<const Match>(&match, 1));
+}
+
+// The first page found in one go is painted once, as the last of its matches leaves it.
+void TFormMain::MatchesFound(std::span<const Match> matches)
+{
+    if (m_agendaMode || matches.empty())
         return;
     const int before = m_rows->rowCount();
-    withBits([&](FiltroBits& bits) { m_pager->matchFound(bits, record, count); });
+    withBits([&](FiltroBits& bits) {
+        for (const Match& m : matches)
+            m_pager->matchFound(bits, m.record, m.count);
+    });
     if (m_rows->rowCount() != before)
         lvLista->repaint();
-    statusBar2->setPanelText(1, u"**Registros encontrados: "_s + QString::number(count) + u"**"_s);
+    statusBar2->setPanelText(1, u"**Registros encontrados: "_s + QString::number(matches.back().count) + u"**"_s);
     syncScrollBar();
 }
 

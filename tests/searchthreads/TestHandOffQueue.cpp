@@ -67,6 +67,37 @@ TEST(HandOffQueue, ManyCallsInARowRunInOrderAndEachIsSeenDone)
     EXPECT_EQ(target.endedWith, kCalls);
 }
 
+// The first matches gathered by the worker: one call, which runs MatchFound for each in order on
+// the owner's thread before the worker goes on (the batch is copied: the worker reuses its buffer).
+TEST(HandOffQueue, GatheredMatchesAreOneCallRunInOrder)
+{
+    Watchdog dog(60s);
+    Target target;
+    HandOffQueue queue(target);
+    std::atomic<bool> workerDone{false};
+    bool seenDone = false;
+    std::thread worker([&] {
+        std::vector<PassListener::Match> batch;
+        for (int32_t i = 1; i <= 30; ++i)
+            batch.push_back({500 + 2 * i, i});
+        queue.MatchesFound(batch);
+        seenDone = target.records.size() == 30;
+        batch.assign(batch.size(), {0, 0});
+        workerDone = true;
+    });
+    int calls = 0;
+    while (!workerDone || queue.waiting() > 0)
+        calls += queue.runOne(2ms) ? 1 : 0;
+    worker.join();
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(seenDone);
+    ASSERT_EQ(target.records.size(), 30u);
+    for (int32_t i = 1; i <= 30; ++i) {
+        EXPECT_EQ(target.records[static_cast<size_t>(i - 1)], 500 + 2 * i);
+        EXPECT_EQ(target.counts[static_cast<size_t>(i - 1)], i);
+    }
+}
+
 TEST(HandOffQueue, CloseReleasesAWorkerWatchingOrAsleep)
 {
     Watchdog dog(60s);

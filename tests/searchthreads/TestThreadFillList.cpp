@@ -185,7 +185,7 @@ TEST_F(Worker, TheMainThreadUsesTheBitSetWhilePassesRun)
 TEST_F(Worker, StopWhileACallWaitsForTheMainThread)
 {
     m_worker->SetNameText("COMUN");
-    // Run PassStarted, then leave the first MatchFound waiting.
+    // Run PassStarted, then leave the first matches waiting.
     while (m_target.started() == m_target.ended())
         m_queue.runOne(2ms);
     m_queue.waitForCall();
@@ -202,6 +202,7 @@ public:
     explicit StubbornQueue(HandOffQueue& q) : m_q(q) {}
     void PassStarted() override { m_q.PassStarted(); }
     void MatchFound(int32_t r, int32_t c) override { m_q.MatchFound(r, c); }
+    void MatchesFound(std::span<const Match> m) override { m_q.MatchesFound(m); }
     void PassEnded(int32_t c) override { m_q.PassEnded(c); }
 
 private:
@@ -218,7 +219,7 @@ TEST_F(Worker, StopPumpsTheCallOnItsWayWhenTheListenerCannotStopWaiting)
     w.SetNameText("COMUN");
     while (target.started() == 0)
         queue.runOne(2ms);
-    queue.waitForCall(); // the first MatchFound waits
+    queue.waitForCall(); // the first matches wait
     int pumped = 0;
     w.Stop([&] { pumped += queue.runPending(); });
     EXPECT_EQ(pumped, 1); // the waiting call ran; none was made after the stop was asked for
