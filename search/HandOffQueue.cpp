@@ -40,7 +40,10 @@ bool spinUntil(std::chrono::microseconds limit, Done done)
 
 void HandOffQueue::PassStarted()
 {
-    post([this] { m_target.PassStarted(); });
+    post([this] {
+        m_passOpen.store(true, std::memory_order_relaxed);
+        m_target.PassStarted();
+    });
 }
 
 void HandOffQueue::MatchFound(int32_t record, int32_t count)
@@ -55,7 +58,10 @@ void HandOffQueue::MatchesFound(std::span<const Match> matches)
 
 void HandOffQueue::PassEnded(int32_t count)
 {
-    post([this, count] { m_target.PassEnded(count); });
+    post([this, count] {
+        m_passOpen.store(false, std::memory_order_relaxed);
+        m_target.PassEnded(count);
+    });
 }
 
 bool HandOffQueue::callOrClosed() const
@@ -102,7 +108,7 @@ void HandOffQueue::runLocked(std::unique_lock<std::mutex>& lock)
 bool HandOffQueue::runOne(std::chrono::milliseconds timeout)
 {
     if (timeout.count() > 0)
-        (void)spinUntil(std::min<std::chrono::microseconds>(kOwnerSpin, timeout), [this] { return callOrClosed(); });
+        (void)spinUntil(std::min<std::chrono::microseconds>(ownerSpin(), timeout), [this] { return callOrClosed(); });
     std::unique_lock lock(m_mutex);
     if (!m_posted.wait_for(lock, timeout,
                            [&] { return m_closed.load(std::memory_order_relaxed) || !m_calls.empty(); }) ||
@@ -120,6 +126,16 @@ int HandOffQueue::runPending()
         runLocked(lock);
         ++ran;
     }
+    return ran;
+}
+
+int HandOffQueue::runPendingAndWatch(std::chrono::microseconds budget)
+{
+    const auto end = std::chrono::steady_clock::now() + budget;
+    int ran = runPending();
+    while (m_passOpen.load(std::memory_order_relaxed) && std::chrono::steady_clock::now() < end &&
+           spinUntil(kOwnerSpinInPass, [this] { return callOrClosed(); }) && !closed())
+        ran += runPending();
     return ran;
 }
 
@@ -146,7 +162,7 @@ size_t HandOffQueue::waiting() const
 
 void HandOffQueue::waitForCall() const
 {
-    (void)spinUntil(kOwnerSpin, [this] { return callOrClosed(); });
+    (void)spinUntil(ownerSpin(), [this] { return callOrClosed(); });
     std::unique_lock lock(m_mutex);
     m_posted.wait(lock, [&] { return m_closed.load(std::memory_order_relaxed) || !m_calls.empty(); });
 }

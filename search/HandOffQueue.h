@@ -7,7 +7,10 @@
 //
 // Both sides watch for the other for a few microseconds before they sleep: a pass hands its first
 // matches over in quick succession, and two sleeps and wake-ups per match would cost far more than
-// the match itself. An idle owner spins for kOwnerSpin only, then sleeps until a call comes.
+// the match itself. An idle owner spins for kOwnerSpin only, then sleeps until a call comes. While a
+// pass is open (between PassStarted and PassEnded) the owner watches for kOwnerSpinInPass: a pass
+// lasts milliseconds, and waking a sleeping thread costs tens to hundreds of microseconds each time
+// on a busy or virtual machine, more than the work between two calls.
 #pragma once
 
 #include "search/PassListener.h"
@@ -25,6 +28,7 @@ public:
     // How long the owner watches for a call, and the worker for the end of its call, before they
     // sleep on the condition variables.
     static constexpr std::chrono::microseconds kOwnerSpin{10};
+    static constexpr std::chrono::microseconds kOwnerSpinInPass{500};
     static constexpr std::chrono::microseconds kWorkerSpin{50};
 
     // target is called on the owner's thread only; it must outlive the queue.
@@ -45,6 +49,10 @@ public:
     // queue is closed). runPending runs the calls already waiting and returns how many ran.
     bool runOne(std::chrono::milliseconds timeout);
     int runPending();
+    // For an owner with an event loop: runPending, then, while a pass is open, watches for the next
+    // call and runs it, until none comes within kOwnerSpinInPass or budget has passed (the loop then
+    // gets its turn again). Returns how many ran.
+    int runPendingAndWatch(std::chrono::microseconds budget);
     // Releases the waiting worker; later calls are dropped.
     void close();
     [[nodiscard]] bool closed() const;
@@ -61,6 +69,10 @@ private:
 
     void post(std::function<void()> run);
     void runLocked(std::unique_lock<std::mutex>& lock);
+    [[nodiscard]] std::chrono::microseconds ownerSpin() const
+    {
+        return m_passOpen.load(std::memory_order_relaxed) ? kOwnerSpinInPass : kOwnerSpin;
+    }
     // True once a call is waiting or the queue is closed (read without the lock).
     [[nodiscard]] bool callOrClosed() const;
 
@@ -75,4 +87,5 @@ private:
     std::atomic<size_t> m_queued{0};     // m_calls.size()
     std::atomic<uint64_t> m_doneUpTo{0}; // calls run in order: every id up to this one has run
     std::atomic<bool> m_closed{false};
+    std::atomic<bool> m_passOpen{false}; // PassStarted has run and PassEnded not yet
 };

@@ -145,6 +145,41 @@ TEST(HandOffQueue, AnOwnerAsleepWakesForALateCallAndAWorkerAsleepForALateRun)
     EXPECT_EQ(target.records, std::vector<int32_t>{42});
 }
 
+// An event-loop owner that watches for the calls of an open pass returns to its loop when no call
+// comes, when the pass has ended and when the queue is closed, having run every call in order.
+TEST(HandOffQueue, WatchingOwnerReturnsToItsLoop)
+{
+    Watchdog dog(60s);
+    Target target;
+    HandOffQueue queue(target);
+    std::thread worker([&] { queue.PassStarted(); });
+    queue.waitForCall();
+    EXPECT_EQ(queue.runPendingAndWatch(10s), 1); // nothing follows PassStarted: back to the loop
+    worker.join();
+    worker = std::thread([&] {
+        for (int i = 1; i <= 100; ++i)
+            queue.MatchFound(i, i);
+        queue.PassEnded(100);
+    });
+    int ran = 0;
+    while (target.endedWith != 100)
+        ran += queue.runPendingAndWatch(10s); // the pass ends: back to the loop however long the budget
+    worker.join();
+    EXPECT_EQ(ran, 101);
+    EXPECT_EQ(target.records.size(), 100u);
+    EXPECT_EQ(queue.runPendingAndWatch(10s), 0); // no pass open: returns at once
+    worker = std::thread([&] { queue.PassStarted(); });
+    queue.waitForCall();
+    std::thread closer([&] {
+        std::this_thread::sleep_for(1ms);
+        queue.close();
+    });
+    (void)queue.runPendingAndWatch(10s); // released by the close
+    closer.join();
+    worker.join();
+    EXPECT_TRUE(queue.closed());
+}
+
 TEST(HandOffQueue, WakeRunsOncePerCallAndAnotherThreadMayRunThePendingCalls)
 {
     Watchdog dog(60s);
@@ -168,7 +203,7 @@ TEST(HandOffQueue, WakeRunsOncePerCallAndAnotherThreadMayRunThePendingCalls)
             while (handled < wakes) {
                 ++handled;
                 lock.unlock();
-                queue.runPending();
+                queue.runPendingAndWatch(4ms); // as the UI's event does
                 lock.lock();
             }
         }
