@@ -129,16 +129,6 @@ int HandOffQueue::runPending()
     return ran;
 }
 
-int HandOffQueue::runPendingAndWatch(std::chrono::microseconds budget)
-{
-    const auto end = std::chrono::steady_clock::now() + budget;
-    int ran = runPending();
-    while (m_passOpen.load(std::memory_order_relaxed) && std::chrono::steady_clock::now() < end &&
-           spinUntil(kOwnerSpinInPass, [this] { return callOrClosed(); }) && !closed())
-        ran += runPending();
-    return ran;
-}
-
 void HandOffQueue::close()
 {
     std::lock_guard lock(m_mutex);

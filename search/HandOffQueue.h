@@ -8,9 +8,10 @@
 // Both sides watch for the other for a few microseconds before they sleep: a pass hands its first
 // matches over in quick succession, and two sleeps and wake-ups per match would cost far more than
 // the match itself. An idle owner spins for kOwnerSpin only, then sleeps until a call comes. While a
-// pass is open (between PassStarted and PassEnded) the owner watches for kOwnerSpinInPass: a pass
-// lasts milliseconds, and waking a sleeping thread costs tens to hundreds of microseconds each time
-// on a busy or virtual machine, more than the work between two calls.
+// pass is open (between PassStarted and PassEnded) an owner waiting in runOne or waitForCall watches
+// for kOwnerSpinInPass: a pass lasts milliseconds, and waking a sleeping thread costs tens to
+// hundreds of microseconds each time on a busy or virtual machine, more than the work between two
+// calls. (An owner with an event loop runs the calls from its wake events and never waits here.)
 #pragma once
 
 #include "search/PassListener.h"
@@ -49,10 +50,6 @@ public:
     // queue is closed). runPending runs the calls already waiting and returns how many ran.
     bool runOne(std::chrono::milliseconds timeout);
     int runPending();
-    // For an owner with an event loop: runPending, then, while a pass is open, watches for the next
-    // call and runs it, until none comes within kOwnerSpinInPass or budget has passed (the loop then
-    // gets its turn again). Returns how many ran.
-    int runPendingAndWatch(std::chrono::microseconds budget);
     // Releases the waiting worker; later calls are dropped.
     void close();
     [[nodiscard]] bool closed() const;

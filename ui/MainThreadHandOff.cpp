@@ -6,6 +6,6 @@ MainThreadHandOff::MainThreadHandOff(PassListener& target, QObject* parent) : QO
 {
     m_queue.setWake([this] {
         QMetaObject::invokeMethod(
-            this, [this] { m_queue.runPendingAndWatch(kWatchBudget); }, Qt::QueuedConnection);
+            this, [this] { m_queue.runPending(); }, Qt::QueuedConnection);
     });
 }

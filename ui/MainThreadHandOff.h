@@ -1,7 +1,6 @@
 // MainThreadHandOff: carries the result-list worker's calls to the main thread. The worker posts
 // each call into a HandOffQueue and waits; a queued event makes the main thread's event loop run
-// it, and while a pass is open it watches a moment for the next call before it returns to the
-// loop. StopWaiting (from ThreadFillList::Terminate) releases a waiting worker at once, so stopping
+// it. StopWaiting (from ThreadFillList::Terminate) releases a waiting worker at once, so stopping
 // the worker never waits for the main thread and the main thread never waits for the worker.
 // Owned by the main window, which is also the target; created before the worker, destroyed after.
 #pragma once
@@ -26,8 +25,5 @@ public:
     int runPending() { return m_queue.runPending(); }
 
 private:
-    // How long one event may go on running the calls of a pass that follow each other closely,
-    // before the event loop gets its turn (paints, input).
-    static constexpr std::chrono::microseconds kWatchBudget{4000};
     HandOffQueue m_queue;
 };
