@@ -104,19 +104,26 @@ int32_t ListReader::decodeSpan(int32_t* out, int32_t max)
         // Version 2 lists of many records are mostly steps of 1 to 15 and short runs, in no
         // predictable order: both are written as four numbers counted on from the first, of which
         // the entry keeps one (a step) or its length (a run), from a table rather than a branch.
-        if (m_version == 2 && max - n >= 4 && current < INT32_MAX - 64) {
-            const Short& e = kShort[*p];
-            if (e.step != 0) {
-                const auto first = static_cast<int32_t>(current) + e.step;
+        // An entry adds at most 15, so a number far enough below the largest one needs no check
+        // for as many entries as the batch has room for.
+        if (m_version == 2 && current < INT32_MAX - int64_t{16} * max) {
+            auto c = static_cast<int32_t>(current);
+            while (n <= max - 4 && p < end) {
+                const Short e = kShort[*p];
+                if (e.step == 0)
+                    break;
+                const int32_t first = c + e.step;
                 out[n] = first;
                 out[n + 1] = first + 1;
                 out[n + 2] = first + 2;
                 out[n + 3] = first + 3;
                 n += e.length;
-                current = first + e.length - 1;
+                c = first + e.length - 1;
                 ++p;
-                continue;
             }
+            current = c;
+            if (n >= max || p >= end)
+                break;
         }
         const uint8_t b = *p++;
         int64_t next = 0;
