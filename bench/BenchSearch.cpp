@@ -4,10 +4,11 @@
 // question (count and first page) from the same listings: FTS5 over the folded name and address
 // words, indexed columns for the rest. Prints a table with the ratio per scenario at the end.
 //
-// Every pass waits for the owner's thread to run each of its first 30 matches (and every 10,000th),
-// and a thread hand-off costs tens of microseconds on a small shared machine. So each pass is also
-// timed inline: a second worker with no thread, on its own bit set, whose calls are plain calls.
-// That is the search's own work; the difference is what the hand-offs cost.
+// Every pass waits for the owner's thread to run its first matches (gathered in one call) and every
+// 10,000th, and a thread hand-off can cost tens of microseconds on a small shared machine. So each
+// pass is also timed inline: a second worker with no thread, on its own bit set, whose calls are
+// plain calls. That is the search's own work; the difference is what the hand-offs cost. The three
+// are timed in turn, round after round (ORTELIA_BENCH_RUNS rounds, 15 by default).
 //
 // The sample data set and the SQLite file are built once and kept:
 //   ORTELIA_BENCH_SEARCH_DIR       folder holding data/ and search.sqlite (/tmp/ortelia-bench-search)
@@ -60,8 +61,7 @@ int runs(int fallback)
     const int n = std::atoi(env("ORTELIA_BENCH_RUNS", "0").c_str());
     return n > 0 ? std::max(n, fallback) : fallback;
 }
-const int kPassRuns = runs(15);
-const int kSqliteRuns = runs(5);
+const int kRuns = runs(15);
 
 double ms(Clock::duration d)
 {
@@ -563,49 +563,42 @@ double median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-void BM_Pass(benchmark::State& state, size_t index)
+// One round: the threaded pass, the inline pass and SQLite in turn, so that all three see the
+// machine in the same state (a busy neighbour slows them alike) and their ratio holds still.
+void BM_Round(benchmark::State& state, size_t index)
 {
     Scenario& s = bench().scenarios()[index];
+    (void)bench().timeSql(s); // warm the page cache
     for (auto _ : state) {
         const PassTiming t = bench().timePass(s);
         s.passes.push_back(t);
+        s.inlinePasses.push_back(bench().timeInline(s));
+        s.sqls.push_back(bench().timeSql(s));
         state.SetIterationTime(t.pass / 1000.0);
     }
     const PassTiming& last = s.passes.back();
     state.counters["matches"] = last.count;
     state.counters["first_match_ms"] = last.first;
-}
-
-void BM_Inline(benchmark::State& state, size_t index)
-{
-    Scenario& s = bench().scenarios()[index];
-    for (auto _ : state) {
-        const PassTiming t = bench().timeInline(s);
-        s.inlinePasses.push_back(t);
-        state.SetIterationTime(t.pass / 1000.0);
-    }
-    state.counters["matches"] = s.inlinePasses.back().count;
-    state.counters["first_match_ms"] = s.inlinePasses.back().first;
-}
-
-void BM_Sqlite(benchmark::State& state, size_t index)
-{
-    Scenario& s = bench().scenarios()[index];
-    (void)bench().timeSql(s); // warm the page cache
-    for (auto _ : state) {
-        const SqlTiming t = bench().timeSql(s);
-        s.sqls.push_back(t);
-        state.SetIterationTime(t.milliseconds / 1000.0);
-    }
-    state.counters["matches"] = static_cast<double>(s.sqls.back().count);
+    state.counters["inline_ms"] = median([&] {
+        std::vector<double> v;
+        for (const PassTiming& t : s.inlinePasses)
+            v.push_back(t.pass);
+        return v;
+    }());
+    state.counters["sqlite_ms"] = median([&] {
+        std::vector<double> v;
+        for (const SqlTiming& t : s.sqls)
+            v.push_back(t.milliseconds);
+        return v;
+    }());
 }
 
 void printTable()
 {
-    std::printf("\n%d records. Pass: request to PassEnded on the owner's thread, median of %d; first: request to "
-                "the first MatchFound.\nSQLite: count + first page of 30, median of %d. Inline: the same pass "
-                "without a thread (no hand-off cost), median of %d.\n\n",
-                bench().records(), kPassRuns, kSqliteRuns, kPassRuns);
+    std::printf("\n%d records, %d rounds of each scenario, medians. Pass: request to PassEnded on the owner's "
+                "thread; first: request to the first MatchFound.\nSQLite: count + first page of 30. Inline: the "
+                "same pass without a thread (no hand-off cost). Each round runs the three in turn.\n\n",
+                bench().records(), kRuns);
     std::printf("%-40s %8s %8s %8s %8s %8s %9s %7s %7s %9s %8s %7s %s\n", "scenario", "matches", "pass ms", "max ms",
                 "cpu ms", "first ms", "sqlite ms", "ratio", "cpu rt", "inline ms", "in first", "in rt", "same");
     for (const Scenario& s : bench().scenarios()) {
@@ -678,17 +671,9 @@ int main(int argc, char** argv)
     const size_t n = bench().scenarios().size();
     for (size_t i = 0; i < n; ++i) {
         const std::string& name = bench().scenarios()[i].name;
-        benchmark::RegisterBenchmark(("pass/" + name).c_str(), BM_Pass, i)
+        benchmark::RegisterBenchmark(name.c_str(), BM_Round, i)
             ->UseManualTime()
-            ->Iterations(kPassRuns)
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("inline/" + name).c_str(), BM_Inline, i)
-            ->UseManualTime()
-            ->Iterations(kPassRuns)
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("sqlite/" + name).c_str(), BM_Sqlite, i)
-            ->UseManualTime()
-            ->Iterations(kSqliteRuns)
+            ->Iterations(kRuns)
             ->Unit(benchmark::kMillisecond);
     }
     benchmark::RunSpecifiedBenchmarks();
