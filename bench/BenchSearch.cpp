@@ -322,46 +322,38 @@ public:
 
     PassTiming timePass(Scenario& s)
     {
-        s.setUp(*m_worker);
-        pump();
-        m_target.reset();
-        const int ended = m_target.ended;
-        const auto start = Clock::now();
-        const double cpuStart = cpuMs();
-        s.request(*m_worker);
-        pump(ended + 1);
-        PassTiming t;
-        t.pass = ms(m_target.endedAt - start);
-        t.cpu = m_target.endedCpu - cpuStart;
-        t.first = m_target.firstAt ? ms(*m_target.firstAt - start) : -1;
-        t.count = m_target.lastCount;
-        t.codes = m_worker->lastPassCodes();
-        t.page = m_target.page;
-        return t;
+        return time(s, *m_worker, m_target, [this](int ended) { pump(ended); });
     }
     PassTiming timeInline(Scenario& s)
     {
-        s.setUp(*m_inlineWorker);
-        m_inlineWorker->RunPending();
-        m_inlineTarget.reset();
-        const auto start = Clock::now();
-        const double cpuStart = cpuMs();
-        s.request(*m_inlineWorker);
-        m_inlineWorker->RunPending();
-        PassTiming t;
-        t.pass = ms(m_inlineTarget.endedAt - start);
-        t.cpu = m_inlineTarget.endedCpu - cpuStart;
-        t.first = m_inlineTarget.firstAt ? ms(*m_inlineTarget.firstAt - start) : -1;
-        t.count = m_inlineTarget.lastCount;
-        t.codes = m_inlineWorker->lastPassCodes();
-        t.page = m_inlineTarget.page;
-        return t;
+        return time(s, *m_inlineWorker, m_inlineTarget, [this](int) { m_inlineWorker->RunPending(); });
     }
     SqlTiming timeSql(const Scenario& s) { return runSql(*m_db, s.sql); }
 
     int32_t records() const { return m_store->RecordCount(); }
 
 private:
+    // run(n) runs the worker's passes until at least n have ended (n = 0: until it is idle).
+    static PassTiming time(Scenario& s, ThreadFillList& worker, Target& target, const std::function<void(int)>& run)
+    {
+        s.setUp(worker);
+        run(0);
+        target.reset();
+        const int ended = target.ended;
+        const auto start = Clock::now();
+        const double cpuStart = cpuMs();
+        s.request(worker);
+        run(ended + 1);
+        PassTiming t;
+        t.pass = ms(target.endedAt - start);
+        t.cpu = target.endedCpu - cpuStart;
+        t.first = target.firstAt ? ms(*target.firstAt - start) : -1;
+        t.count = target.lastCount;
+        t.codes = worker.lastPassCodes();
+        t.page = target.page;
+        return t;
+    }
+
     std::unique_ptr<FiltroBits> loadBits() const
     {
         auto bits = std::make_unique<FiltroBits>(m_store->RecordCount() + 1);
