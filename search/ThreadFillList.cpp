@@ -475,8 +475,6 @@ int32_t ThreadFillList::preview(std::array<PassRow, kRows>& rows, int n, std::un
         const uint32_t others = m_bits.required() & ~mergedCodes;
         if (at == merged && m_bits.InRange(r) && (m_bits.wordAt(r) & others) == others) {
             ++found;
-            m_matchCount = found;
-            m_lastMatch = r;
             gather(bitsLock, r, found);
             if (terminating())
                 return found;
