@@ -6,7 +6,7 @@
 #include "search/ResultPager.h"
 #include "search/ThreadFillList.h"
 #include "ui/ListRows.h"
-#include "ui/PictureButton.h"
+#include "widgets/PictureButton.h"
 #include "ui/TFormMain.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "ui/BannerPlayer.h"
 
-#include "ui/PicturePanel.h"
+#include "widgets/PicturePanel.h"
 
 #include <QPixmap>
 

@@ -1,6 +1,6 @@
 #include "ui/ComboCatalogList.h"
 
-#include "ui/UiText.h"
+#include "widgets/UiText.h"
 
 #include <QComboBox>
 #include <QLineEdit>

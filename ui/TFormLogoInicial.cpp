@@ -1,7 +1,7 @@
 #include "ui/TFormLogoInicial.h"
 
 #include "ui/AppearanceSettings.h"
-#include "ui/PicturePanel.h"
+#include "widgets/PicturePanel.h"
 
 #include <QApplication>
 #include <QGuiApplication>

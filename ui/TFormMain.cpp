@@ -4,8 +4,8 @@
 #include "ui/AppearanceSettings.h"
 #include "ui/ComboCatalogList.h"
 #include "ui/Localization.h"
-#include "ui/PictureButton.h"
-#include "ui/PicturePanel.h"
+#include "widgets/PictureButton.h"
+#include "widgets/PicturePanel.h"
 #include "ui/StatusBar2.h"
 
 #include "ads/aviso.h"

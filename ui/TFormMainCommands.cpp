@@ -5,8 +5,8 @@
 #include "ui/TFormMain.h"
 
 #include "ui/AppearanceSettings.h"
-#include "ui/PictureButton.h"
-#include "ui/PicturePanel.h"
+#include "widgets/PictureButton.h"
+#include "widgets/PicturePanel.h"
 #include "ui/WindowShortcuts.h"
 
 #include "platform/ShellOpener.h"

@@ -5,8 +5,8 @@
 
 #include "ui/AppearanceSettings.h"
 #include "ui/BannerPlayer.h"
-#include "ui/PictureButton.h"
-#include "ui/PicturePanel.h"
+#include "widgets/PictureButton.h"
+#include "widgets/PicturePanel.h"
 #include "ui/StatusBar2.h"
 
 #include "engine/CaseInsensitivePath.h"

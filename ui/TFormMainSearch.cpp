@@ -3,10 +3,10 @@
 #include "ui/TFormMain.h"
 
 #include "ui/ComboCatalogList.h"
-#include "ui/MessageBoxes.h"
-#include "ui/PicturePanel.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/PicturePanel.h"
 #include "ui/TypeAheadCombo.h"
-#include "ui/UiText.h"
+#include "widgets/UiText.h"
 
 #include "engine/Cp1252.h"
 #include "engine/WordFold.h"

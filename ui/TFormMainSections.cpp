@@ -3,8 +3,8 @@
 #include "ui/TFormMain.h"
 
 #include "ui/AppearanceSettings.h"
-#include "ui/PictureButton.h"
-#include "ui/PicturePanel.h"
+#include "widgets/PictureButton.h"
+#include "widgets/PicturePanel.h"
 #include "ui/StatusBar2.h"
 
 #include "engine/FiltroBits.h"

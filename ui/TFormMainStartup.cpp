@@ -6,9 +6,9 @@
 #include "ui/AppearanceSettings.h"
 #include "ui/ComboCatalogList.h"
 #include "ui/MainThreadHandOff.h"
-#include "ui/MessageBoxes.h"
-#include "ui/PictureButton.h"
-#include "ui/PicturePanel.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/PictureButton.h"
+#include "widgets/PicturePanel.h"
 #include "ui/StatusBar2.h"
 #include "ui/TFormLogoInicial.h"
 

@@ -5,10 +5,10 @@
 
 #include "ui/AppearanceSettings.h"
 #include "ui/ListRows.h"
-#include "ui/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "ui/TfAbout.h"
 #include "ui/TfCreditos.h"
-#include "ui/UiText.h"
+#include "widgets/UiText.h"
 #include "ui/WindowShortcuts.h"
 
 #include "engine/FiltroBits.h"

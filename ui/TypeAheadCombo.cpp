@@ -1,7 +1,7 @@
 #include "ui/TypeAheadCombo.h"
 
 #include "search/TypeAhead.h"
-#include "ui/UiText.h"
+#include "widgets/UiText.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // event handler is shown in a message box and the loop goes on. The program reads no command-line
 // arguments.
 #include "ui/Localization.h"
-#include "ui/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "ui/TFormMain.h"
 
 #include <QApplication>

@@ -1,7 +1,9 @@
 // The one QApplication of a GUI test program, made on first use: offscreen unless a platform is
 // chosen, with a private runtime folder (Qt refuses a shared one when running as root). Kept to
-// the end of the process, as the window classes expect.
+// the end of the process, as the window classes expect. Modal dialogs and boxes run headless.
 #pragma once
+
+#include "widgets/ModalSeam.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -22,7 +24,9 @@ inline QApplication& guiTestApp()
         static int argc = 1;
         static char name[] = "ortelia-tests";
         static char* argv[] = {name, nullptr};
-        return new QApplication(argc, argv);
+        auto* made = new QApplication(argc, argv);
+        modal::setHeadless(true); // a dialog the test did not expect never blocks the run
+        return made;
     }();
     return *app;
 }

@@ -4,9 +4,9 @@
 
 #include "ui/AppearanceSettings.h"
 #include "ui/ColumnSettings.h"
-#include "ui/MessageBoxes.h"
-#include "ui/PictureButton.h"
-#include "ui/PicturePanel.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/PictureButton.h"
+#include "widgets/PicturePanel.h"
 #include "ui/StatusBar2.h"
 
 #include "engine/QdData.h"

@@ -7,9 +7,9 @@
 #include "ui/AppearanceSettings.h"
 #include "ui/BannerPlayer.h"
 #include "ui/ListRows.h"
-#include "ui/MessageBoxes.h"
-#include "ui/PictureButton.h"
-#include "ui/PicturePanel.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/PictureButton.h"
+#include "widgets/PicturePanel.h"
 #include "ui/TfAbout.h"
 
 #include "engine/FiltroBits.h"

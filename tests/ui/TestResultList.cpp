@@ -10,11 +10,11 @@
 #include "tools/CliSearch.h"
 #include "ui/ColumnSettings.h"
 #include "ui/ListRows.h"
-#include "ui/MessageBoxes.h"
-#include "ui/PictureButton.h"
-#include "ui/PicturePanel.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/PictureButton.h"
+#include "widgets/PicturePanel.h"
 #include "ui/StatusBar2.h"
-#include "ui/UiText.h"
+#include "widgets/UiText.h"
 
 #include <QComboBox>
 #include <QHeaderView>

@@ -1,5 +1,6 @@
 // The program's modal message and input boxes, with hooks for tests: while answers are queued, a
-// box is not shown; it is recorded and takes the next queued answer. Captions and texts are the
+// box is not shown; it is recorded and takes the next queued answer (headless, see ModalSeam.h, an
+// unqueued box is recorded and answered with no button). Captions and texts are the
 // program's own. Main thread.
 #pragma once
 

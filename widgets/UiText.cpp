@@ -1,4 +1,4 @@
-#include "ui/UiText.h"
+#include "widgets/UiText.h"
 
 #include "engine/Cp1252.h"
 

@@ -1,4 +1,4 @@
-#include "ui/PicturePanel.h"
+#include "widgets/PicturePanel.h"
 
 #include <QMouseEvent>
 #include <QPainter>
