@@ -7,6 +7,9 @@
 #include "engine/hfile.h"
 #include "tools/CliDataSet.h"
 #include "tools/CliSearch.h"
+#ifdef ORTELIA_CLI_PRINT
+#include "tools/CliPrint.h"
+#endif
 
 #include <nlohmann/json.hpp>
 
@@ -227,7 +230,11 @@ const std::string kUsage = std::string("usage: ortelia-cli DATA info\n"
                                        "       ortelia-cli DATA catalog "
                                        "provinces|localities|guides|rubros|countries|cities|useful\n"
                                        "       ortelia-cli DATA bodies\n") +
-                           kSearchUsage;
+                           kSearchUsage
+#ifdef ORTELIA_CLI_PRINT
+                           + kPrintUsage
+#endif
+    ;
 
 } // namespace
 
@@ -251,6 +258,12 @@ int main(int argc, char** argv)
         } else if (command == "record") {
             needs(1);
             out = record(data, number(argv[3], "the record number"));
+#ifdef ORTELIA_CLI_PRINT
+        } else if (command == "ad" && argc > 4) {
+            return cliAdOutput(data, std::vector<std::string>(argv + 3, argv + argc), std::cout, std::cerr);
+        } else if (command == "print") {
+            return cliPrint(data, std::vector<std::string>(argv + 3, argv + argc), std::cout, std::cerr);
+#endif
         } else if (command == "ad") {
             needs(1);
             out = ad(data, number(argv[3], "the ad number"));
