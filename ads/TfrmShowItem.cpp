@@ -161,7 +161,7 @@ void TfrmShowItem::ReleasePicture()
 int TfrmShowItem::toolBarWidth() const
 {
     const int printLeft = cmdZoomOut->isHidden() ? kPrintLeft : kPrintLeftBesideZoom;
-    return std::max(kToolBarMinWidth, printLeft + 2 * kButtonWidth + 3 * kRightGap);
+    return std::max(kToolBarMinWidth, printLeft + kButtonWidth + 2 + kButtonWidth + kRightGap);
 }
 
 void TfrmShowItem::setClientHeight(int height)
