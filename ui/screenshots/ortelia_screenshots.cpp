@@ -7,13 +7,14 @@
 #include "search/ThreadFillList.h"
 #include "ui/ListRows.h"
 #include "ui/Localization.h"
-#include "widgets/PictureButton.h"
-#include "widgets/PicturePanel.h"
 #include "ui/StatusBar2.h"
 #include "ui/TFormLogoInicial.h"
 #include "ui/TFormMain.h"
 #include "ui/TfAbout.h"
 #include "ui/TfCreditos.h"
+#include "ui/screenshots/ads_screenshots.h"
+#include "widgets/PictureButton.h"
+#include "widgets/PicturePanel.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -111,6 +112,7 @@ int main(int argc, char* argv[])
     form.bbuBuscar->click();
     settle(form);
     ok &= save(form, out, u"comercial-farmacia"_s);
+    const ResultListView farmacia = screenshotListView(*form.lvLista);
 
     // A commercial search narrowed by a province and a rubro, with its see-also line.
     form.bbuLimpiar->click();
@@ -165,5 +167,6 @@ int main(int argc, char* argv[])
     ok &= save(about, out, u"about"_s);
     TfCreditos credits;
     ok &= save(credits, out, u"credits"_s);
+    ok &= shootAds(data, out, farmacia, u"Sección Comercial"_s);
     return ok ? 0 : 1;
 }
