@@ -1,9 +1,12 @@
 // The ad window driven headless through the modal seam, on picture files written by the builder's
 // writer, broken ones included.
 #include "ads/AdCard.h"
+#include "ads/AdCommands.h"
 #include "ads/ReportPreview.h"
 #include "ads/TfrmShowItem.h"
 #include "ads/WebAd.h"
+#include "ads/aviso.h"
+#include "builder/AdStoreWriter.h"
 #include "builder/PictureFileWriter.h"
 #include "tests/ads/widgets/Poppler.h"
 #include "tests/support/GuiTestApp.h"
@@ -18,6 +21,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -287,6 +291,42 @@ TEST_F(AdViewer, PrintingHandsTheShownCardToTheAdReport)
         for (int x = page.width() / 2 - 150; x < page.width() / 2 + 150; ++x)
             ink += qGray(page.pixel(x, y)) < 128 ? 1 : 0;
     EXPECT_GT(ink, 500);
+}
+
+TEST_F(AdViewer, VerAvisoShowsLocalAdsAndSendsWebAdsToTheBrowser)
+{
+    TempDir data("adstore");
+    AdStoreWriter writer;
+    ASSERT_TRUE(writer.addLines(2, 11, 0, m_six));
+    ASSERT_TRUE(writer.addLines(3, 42, 0, {"EN LA WEB"}));
+    ASSERT_TRUE(writer.addLines(0, 12, 1, {"CON IMAGEN"}));
+    ASSERT_TRUE(writer.save(data / "AVI.dat", data / "AVI.pk", data / "AVI.hfm"));
+    std::filesystem::copy_file(pictures(), data / "Img.bld");
+    aviso store(data / "AVI.dat", data / "AVI.pk", 512);
+    store.LoadCodeTable(data / "AVI.hfm");
+    RecordingShell shell;
+    const adcommands::AdContext context{
+        store, data.path().string() + "/", "http://server.example/", shell, m_library, m_printers};
+
+    EXPECT_EQ(adcommands::VerAviso(nullptr, context, 0), adcommands::AdOutcome::NotRead);
+    EXPECT_EQ(adcommands::VerAviso(nullptr, context, 4), adcommands::AdOutcome::NotRead);
+    EXPECT_TRUE(modal::seen().empty());
+
+    EXPECT_EQ(adcommands::VerAviso(nullptr, context, 2), adcommands::AdOutcome::OpenedOnServer);
+    EXPECT_TRUE(modal::seen().empty()); // no window for a web ad
+
+    QImage card;
+    modal::queueResult(QDialog::Rejected, [&](QDialog& d) { card = dynamic_cast<TfrmShowItem&>(d).shownPicture(); });
+    EXPECT_EQ(adcommands::VerAviso(nullptr, context, 1), adcommands::AdOutcome::Shown);
+    EXPECT_FALSE(card.isNull());
+    QSize picture;
+    modal::queueResult(QDialog::Rejected,
+                       [&](QDialog& d) { picture = dynamic_cast<TfrmShowItem&>(d).shownPicture().size(); });
+    EXPECT_EQ(adcommands::VerAviso(nullptr, context, 3), adcommands::AdOutcome::Shown);
+    EXPECT_EQ(picture, QSize(900, 700)); // the picture from Img.bld in the data folder
+    ASSERT_EQ(modal::seen().size(), 2u);
+    EXPECT_EQ(modal::seen()[0].title, QStringLiteral("Aviso"));
+    EXPECT_EQ(m_library.openFiles(), 0u);
 }
 
 TEST_F(AdViewer, WebAdsSealASixteenDigitReference)
