@@ -70,10 +70,10 @@ std::vector<QString> rowOf(CliDataSet& d, int32_t recno)
     texts[5] = uitext::fromData(cp1252::upper(r.name));
     texts[6] = r.areaCode != 0 ? uitext::fromData(r.DisplayPhone()) : QString();
     texts[7] = uitext::fromData(r.address);
-    texts[8] = r.rubroId != 0 ? uitext::fromData(d.catalogs.RubroName(r.rubroId)) : QString();
+    texts[8] = r.rubroId != 0 ? uitext::fromData(d.catalogs().RubroName(r.rubroId)) : QString();
     if (r.localityId != 0) {
-        texts[9] = uitext::fromData(d.catalogs.LocalityName(r.localityId));
-        texts[10] = uitext::fromData(d.catalogs.ProvinceName(d.catalogs.LocalityProvince(r.localityId)));
+        texts[9] = uitext::fromData(d.catalogs().LocalityName(r.localityId));
+        texts[10] = uitext::fromData(d.catalogs().ProvinceName(d.catalogs().LocalityProvince(r.localityId)));
     } else {
         texts[9] = uitext::fromData(cp1252::upper(r.localityText));
         texts[10] = uitext::fromData(cp1252::upper(r.provinceText));

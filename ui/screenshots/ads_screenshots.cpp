@@ -7,6 +7,7 @@
 #include "ads/TFormRpt.h"
 #include "ads/TfrmRptImage.h"
 #include "ads/TfrmShowItem.h"
+#include "ads/AdStoreOpener.h"
 #include "ads/aviso.h"
 #include "engine/DataFiles.h"
 #include "platform/BlockLibrary.h"
@@ -65,8 +66,8 @@ ResultListView screenshotListView(const QTreeWidget& list)
 bool shootAds(const std::string& data, const QString& out, const ResultListView& list, const QString& section)
 {
     bool ok = true;
-    aviso ads(data + "/" + datafiles::kAds, data + "/" + datafiles::kAdOffsets, 512);
-    ads.LoadCodeTable(data + "/" + datafiles::kAdTable);
+    const std::unique_ptr<aviso> store = adstore::open(data);
+    aviso& ads = *store;
     const std::string pictures = data + "/" + datafiles::kPictures;
     BlockLibrary::instance().BlockInit();
     bool natural = false, fitted = false, rounded = false, square = false;
