@@ -107,6 +107,24 @@ TEST_F(Reports, ListRowsColumnsAndTitlesPrintWhereTheLayoutPutsThem)
     EXPECT_GT(page[0].yMin, (rpt.page().size.height() - 70) * kPointsPerPixel);
 }
 
+TEST_F(Reports, EveryPageNumbersItselfAndCarriesThePrintDate)
+{
+    TFormRpt rpt;
+    rpt.Fill(listOf(1));
+    const std::string pdf = dir / "pages.pdf";
+    report::PrintContext when;
+    when.date = QDate(2026, 12, 31);
+    ASSERT_TRUE(report::writePdf({rpt.page(), rpt.page(), rpt.page()}, QString::fromStdString(pdf), when));
+    ASSERT_EQ(poppler::pages(pdf), 3);
+    const auto words = poppler::words(pdf); // the pages' words, one page after the other
+    std::vector<QString> numbers;
+    for (size_t i = 0; i + 1 < words.size(); ++i)
+        if (words[i].text == QStringLiteral("Página"))
+            numbers.push_back(words[i + 1].text);
+    EXPECT_EQ(numbers, (std::vector<QString>{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
+    EXPECT_EQ(poppler::find(words, QStringLiteral("31/12/2026")).size(), 3u);
+}
+
 TEST_F(Reports, HiddenColumnsTakeNoRoomAndAnEmptyListKeepsTheDesign)
 {
     TFormRpt rpt;
