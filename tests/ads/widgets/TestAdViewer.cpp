@@ -15,6 +15,7 @@
 #include "widgets/MessageBoxes.h"
 #include "widgets/ModalSeam.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
 #include <QPushButton>
@@ -153,6 +154,37 @@ TEST_F(AdViewer, ALargePictureOpensFittedAndZoomsToItsNaturalSize)
         EXPECT_FALSE(f.cmdZoomOut->isEnabled());
     });
     EXPECT_TRUE(messageboxes::shown().empty());
+}
+
+TEST_F(AdViewer, ShowingDrawsTheAdAndHidingReleasesThePictureOnce)
+{
+    {
+        TfrmShowItem form(nullptr, 0, m_six, 2, pictures(), m_library, m_printers);
+        EXPECT_FALSE(form.laidOut());
+        form.show();
+        QApplication::processEvents();
+        EXPECT_TRUE(form.laidOut());
+        EXPECT_NE(form.libraryHandle(), 0);
+        EXPECT_EQ(m_library.heldBitmaps(), 1u);
+        EXPECT_EQ(form.size(), form.clientSize());
+        form.hide();
+        EXPECT_EQ(form.libraryHandle(), 0);
+        EXPECT_EQ(m_library.openFiles(), 0u);
+        EXPECT_EQ(m_library.heldBitmaps(), 0u);
+        form.show(); // shown again: drawn once, nothing opened twice
+        QApplication::processEvents();
+        EXPECT_EQ(m_library.openFiles(), 0u);
+        EXPECT_EQ(form.shownPicture().size(), QSize(200, 100));
+    }
+    {
+        // Closed without hiding: the destructor releases.
+        auto form = std::make_unique<TfrmShowItem>(nullptr, 0, m_six, 1, pictures(), m_library, m_printers);
+        form->FormShow();
+        EXPECT_EQ(m_library.openFiles(), 1u);
+        form.reset();
+        EXPECT_EQ(m_library.openFiles(), 0u);
+        EXPECT_EQ(m_library.heldBitmaps(), 0u);
+    }
 }
 
 TEST_F(AdViewer, ASmallPictureShowsAtItsNaturalSizeCentred)
