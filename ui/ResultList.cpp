@@ -32,8 +32,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Filters in status-bar order: ad, mail, web, marked, note.
-constexpr int kFilterPlanes[5] = {7, 6, 5, 14, 20};
-constexpr int kSelectionPlane = 14;
+constexpr int kFilterPlanes[5] = {plane::kAd, plane::kMail, plane::kWeb, plane::kSelection, plane::kNote};
+constexpr int kSelectionPlane = plane::kSelection;
 
 bool hasPlane(uint32_t flags, int plane)
 {
@@ -311,7 +311,8 @@ void ResultList::FillResultRow(int32_t record, uint32_t flags, ResultItem& item)
 
     item.flags = flags;
     const bool marked = hasPlane(flags, kSelectionPlane);
-    const bool hasAd = hasPlane(flags, 7), hasMail = hasPlane(flags, 6), hasWeb = hasPlane(flags, 5);
+    const bool hasAd = hasPlane(flags, plane::kAd), hasMail = hasPlane(flags, plane::kMail),
+               hasWeb = hasPlane(flags, plane::kWeb);
     item.setIcon(0, listIcon(marked ? 6 : 7));
     item.setIcon(1, listIcon(r.hasNote ? 8 : 9));
     if (hasAd) {
@@ -363,8 +364,8 @@ void ResultList::lvListaSelectItem()
     const bool selected = item != nullptr;
     const int32_t r = selected ? item->grid.recno : 0;
     // The row keeps its record's flag word: this runs while the pager holds the bit set too.
-    const bool mail = selected && r != 0 && hasPlane(item->flags, 6);
-    const bool web = selected && r != 0 && hasPlane(item->flags, 5);
+    const bool mail = selected && r != 0 && hasPlane(item->flags, plane::kMail);
+    const bool web = selected && r != 0 && hasPlane(item->flags, plane::kWeb);
     const QList<QAction*> entries = popupLista->actions();
     entries[0]->setEnabled(selected && item->grid.adNumber != 0); // "Ver aviso"
     entries[1]->setEnabled(selected && mail);                     // "Realizar una consulta"
@@ -571,8 +572,8 @@ void ResultList::DropSelectionMarks()
 
 void ResultList::RebuildNoteMarks()
 {
-    withBits([](FiltroBits& bits) { bits.ClearCodes((1u << 14) | (1u << 20)); });
-    // Plane 20 is set from the agenda's notes; until the agenda exists no record has one.
+    withBits([](FiltroBits& bits) { bits.ClearCodes((1u << plane::kSelection) | (1u << plane::kNote)); });
+    // The note plane is set from the agenda's notes; until the agenda exists no record has one.
 }
 
 void ResultList::StatusBar2Repaint()

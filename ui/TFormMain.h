@@ -46,6 +46,7 @@ class SearchPanel;
 class MainThreadHandOff;
 class PictureButton;
 class PicturePanel;
+class DataSet;
 class QdData;
 class QdLocs;
 class SingleInstance;
@@ -98,7 +99,7 @@ public:
     [[nodiscard]] const std::string& dataPath() const { return m_dataPath; }
     [[nodiscard]] const std::string& serverUrl() const { return m_serverUrl; }
     [[nodiscard]] const std::string& agendaFolder() const { return m_agendaFolder; }
-    [[nodiscard]] QdData* recordStore() const { return m_store.get(); }
+    [[nodiscard]] QdData* recordStore() const { return m_store; }
     [[nodiscard]] QdLocs& catalogs() const { return *m_locs; }
     [[nodiscard]] ThreadFillList* worker() const { return m_worker.get(); }
     [[nodiscard]] aviso* adStore() const { return m_ads.get(); }
@@ -269,8 +270,9 @@ private:
     std::string m_serverUrl;
     std::string m_agendaFolder;
     std::unique_ptr<SingleInstance> m_instance;
-    std::unique_ptr<QdLocs> m_locs;
-    std::unique_ptr<QdData> m_store;
+    std::unique_ptr<DataSet> m_data;
+    QdLocs* m_locs = nullptr;  // m_data's catalogs
+    QdData* m_store = nullptr; // m_data's record store, once open
     std::unique_ptr<aviso> m_ads;
     std::unique_ptr<MainThreadHandOff> m_handOff;
     std::unique_ptr<ThreadFillList> m_worker; // declared after what it reads: destroyed first
