@@ -1,16 +1,22 @@
 // Commands of the main window: the window-wide keys, the action bar, the help pop-up, the tray,
-// and the window events (resize, minimise, close). Commands whose work belongs to the agenda, the
-// ads and reports, the online requests, the official bodies and the information pages are
-// separate handlers here, filled in by those modules; until then they change nothing.
+// and the window events (resize, minimise, close); the ad and print commands forward to the ads'
+// commands. Commands whose work belongs to the agenda, the online requests, the official bodies and
+// the information pages are separate handlers here, filled in by those modules; until then they
+// change nothing.
 #include "ui/TFormMain.h"
 
+#include "ads/AdCommands.h"
 #include "ui/AppearanceSettings.h"
+#include "ui/ListRows.h"
 #include "ui/ResultList.h"
+#include "ui/ResultListReport.h"
 #include "ui/SearchPanel.h"
 #include "ui/WindowShortcuts.h"
 #include "widgets/PictureButton.h"
 #include "widgets/PicturePanel.h"
 
+#include "platform/BlockLibrary.h"
+#include "platform/Printers.h"
 #include "platform/ShellOpener.h"
 
 #include <QApplication>
@@ -72,14 +78,13 @@ void TFormMain::buildShortcuts()
 
 void TFormMain::btn_imprimirClick()
 {
-    // Nothing while printing is off; the result-list report comes with the printing module.
-    if (!m_printingEnabled)
-        return;
+    mnuGuiasImprimirClick();
 }
 
 void TFormMain::mnuGuiasImprimirClick()
 {
-    btn_imprimirClick();
+    if (m_printingEnabled) // the "Imprimir" command does nothing while printing is off
+        adcommands::PrintResultList(this, reportView(*pnlLista), pnlLista->sectionName(), *m_env.printers);
 }
 
 void TFormMain::btnAgendarClick()
@@ -124,7 +129,10 @@ void TFormMain::btnRecomendarSelectedClick()
 
 void TFormMain::mnuRegistroVerAvisoClick()
 {
-    // The ad viewer shows the focused row's ad.
+    if (const ResultItem* row = pnlLista->focusedRow())
+        adcommands::VerAviso(this,
+                             {*m_ads, m_dataPath, m_serverUrl, *m_env.shell, BlockLibrary::instance(), *m_env.printers},
+                             row->grid.adNumber);
 }
 
 void TFormMain::mnuRegistroEditarClick()

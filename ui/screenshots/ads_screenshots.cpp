@@ -2,12 +2,12 @@
 // opened fitted, a kind-2 and a kind-1 card, the print preview and the first page of each report.
 #include "ui/screenshots/ads_screenshots.h"
 
+#include "ads/AdStoreOpener.h"
 #include "ads/ReportPage.h"
 #include "ads/ReportPreview.h"
 #include "ads/TFormRpt.h"
 #include "ads/TfrmRptImage.h"
 #include "ads/TfrmShowItem.h"
-#include "ads/AdStoreOpener.h"
 #include "ads/aviso.h"
 #include "engine/DataFiles.h"
 #include "platform/BlockLibrary.h"
@@ -15,8 +15,6 @@
 #include "widgets/ModalSeam.h"
 
 #include <QApplication>
-#include <QHeaderView>
-#include <QTreeWidget>
 
 #include <cstdio>
 
@@ -47,21 +45,6 @@ QImage shootAd(int32_t kind, const std::vector<std::string>& lines, int32_t imag
 }
 
 } // namespace
-
-ResultListView screenshotListView(const QTreeWidget& list)
-{
-    ResultListView view;
-    const QTreeWidgetItem* header = list.headerItem();
-    for (int c = 0; c < list.columnCount(); ++c)
-        view.columns.push_back({header->text(c), list.isColumnHidden(c) ? 0 : list.columnWidth(c)});
-    for (int r = 0; r < list.topLevelItemCount(); ++r) {
-        std::vector<QString> texts;
-        for (int c = 0; c < list.columnCount(); ++c)
-            texts.push_back(list.topLevelItem(r)->text(c));
-        view.rows.push_back(texts);
-    }
-    return view;
-}
 
 bool shootAds(const std::string& data, const QString& out, const ResultListView& list, const QString& section)
 {

@@ -9,6 +9,7 @@
 #include "ui/ListRows.h"
 #include "ui/Localization.h"
 #include "ui/ResultList.h"
+#include "ui/ResultListReport.h"
 #include "ui/SearchPanel.h"
 #include "ui/StatusBar2.h"
 #include "ui/TFormLogoInicial.h"
@@ -116,7 +117,7 @@ int main(int argc, char* argv[])
     form.pnlSecciones->bbuBuscar->click();
     settle(form);
     ok &= save(form, out, u"comercial-farmacia"_s);
-    const ResultListView farmacia = screenshotListView(*form.lvLista);
+    const ResultListView farmacia = reportView(*form.pnlLista);
 
     // A commercial search narrowed by a province and a rubro, with its see-also line.
     form.pnlSecciones->bbuLimpiar->click();
