@@ -92,10 +92,10 @@ int cliDialling(CliDataSet& data, const std::vector<std::string>& args, std::ost
     json result;
     if (args[0] == "--province") {
         result = json::array();
-        for (const QdLocs::LocalityRow& r : telinfo::localityRows(data.catalogs, id))
+        for (const QdLocs::LocalityRow& r : telinfo::localityRows(data.catalogs(), id))
             result.push_back({{"id", r.id}, {"name", u(r.name)}, {"locality", u(r.upperName)}, {"code", r.areaCode}});
     } else {
-        const telinfo::CountryPage page = telinfo::countryPage(data.catalogs, id);
+        const telinfo::CountryPage page = telinfo::countryPage(data.catalogs(), id);
         json notes = json::array();
         for (const std::string& line : page.notes)
             notes.push_back(u(line));
@@ -115,7 +115,7 @@ int cliUseful(CliDataSet& data, const std::vector<std::string>& args, std::ostre
     if (args.size() != 2 || args[0] != "--guide" || !parseId(args[1], id))
         return fail(err, std::string("usage:\n") + kBodiesUsage);
     json result = json::array();
-    for (const QdLocs::UsefulNumberRow& r : telinfo::usefulNumbers(data.catalogs, id))
+    for (const QdLocs::UsefulNumberRow& r : telinfo::usefulNumbers(data.catalogs(), id))
         result.push_back({{"entity", u(r.entity)}, {"number", u(r.number)}});
     out << result.dump(2) << '\n';
     return 0;
