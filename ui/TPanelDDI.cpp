@@ -59,14 +59,14 @@ TPanelDDI::TPanelDDI(const QdLocs& locs, QWidget* parent) : PicturePanel(parent,
     lblInvierno = boldLabel(this, u"lblInvierno"_s, 10, 90, 10);
     lblVerano = boldLabel(this, u"lblVerano"_s, 10, 110, 10);
     mmDDI = telpanel::explanatoryText(this, u"mmDDI"_s, kExplanation);
-    mmDDI->setGeometry(260, 36, 540, 92);
+    mmDDI->setGeometry(260, 36, 540, 112);
     mmNotas = new QPlainTextEdit(this);
     mmNotas->setObjectName(u"mmNotas"_s);
     mmNotas->setReadOnly(true);
     mmNotas->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    mmNotas->setGeometry(10, 134, 520, 52);
+    mmNotas->setGeometry(10, 152, 520, 52);
     lvCiudades = telpanel::reportList(this, u"lvCiudades"_s, {{u"Localidad"_s, 395}, {u"Código"_s, 99}});
-    lvCiudades->move(10, 194);
+    lvCiudades->move(10, 212);
 
     connect(cbxPaises, &QComboBox::currentIndexChanged, this, &TPanelDDI::cbxPaisesChange);
 }
@@ -110,6 +110,7 @@ void TPanelDDI::updControls(int32_t country)
 void TPanelDDI::resizeEvent(QResizeEvent* event)
 {
     PicturePanel::resizeEvent(event);
+    mmDDI->resize(std::max(200, width() - mmDDI->x() - 16), mmDDI->height());
     // The city list fills the rest of the panel.
     lvCiudades->resize(std::max(100, width() - 2 * lvCiudades->x()), std::max(40, height() - lvCiudades->y() - 8));
 }

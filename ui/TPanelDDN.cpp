@@ -54,7 +54,7 @@ TPanelDDN::TPanelDDN(const QdLocs& locs, QWidget* parent) : PicturePanel(parent,
     tLocalidad->setObjectName(u"tLocalidad"_s);
     tLocalidad->setGeometry(10, 98, 233, 21);
     mmDDN = telpanel::explanatoryText(this, u"mmDDN"_s, kExplanation);
-    mmDDN->setGeometry(260, 36, 540, 92);
+    mmDDN->setGeometry(490, 36, 480, 200);
     lblLocalidades = telpanel::label(this, u"lblLocalidades"_s, u"Localidades"_s, 10, 130);
     lvLocalidades =
         telpanel::reportList(this, u"lvLocalidades"_s, {{u"ID"_s, 0}, {u"Localidad"_s, 395}, {u"Código"_s, 50}});

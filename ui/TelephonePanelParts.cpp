@@ -56,7 +56,7 @@ QPlainTextEdit* explanatoryText(QWidget* parent, const QString& name, const QStr
     text->setFrameShape(QFrame::NoFrame);
     text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text->setLineWrapMode(QPlainTextEdit::WidgetWidth); // a long line wraps; each given line starts anew
     QPalette pal = text->palette();
     pal.setColor(QPalette::Base, kBackground);
     pal.setColor(QPalette::Disabled, QPalette::Base, kBackground);
