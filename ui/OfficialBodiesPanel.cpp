@@ -79,6 +79,8 @@ OfficialBodiesPanel::OfficialBodiesPanel(QWidget* header, QWidget* body)
         if (current.isValid())
             lb1SelectItem(current.row());
     });
+    // A click on the result already chosen brings its node back after the tree moved on.
+    connect(lb1, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) { lb1SelectItem(index.row()); });
     connect(tv1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { tv1Change(OfficialBodiesTreeModel::nodeOf(current)); });
     body->installEventFilter(this);
