@@ -161,7 +161,8 @@ int main(int argc, char* argv[])
     QTemporaryDir lock;
 
     const std::string data = QDir(QString::fromLocal8Bit(argv[1])).absolutePath().toStdString();
-    const StartupEnvironment env = StartupEnvironment::forFolder(data, lock.path().toStdString());
+    StartupEnvironment env = StartupEnvironment::forFolder(data, lock.path().toStdString());
+    env.browser = makeWebEngineInfoBrowser;
 
     TFormLogoInicial splash(u"Ortelia"_s);
     splash.Progress(u"Abriendo indice de palabras..."_s);
