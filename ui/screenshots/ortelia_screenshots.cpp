@@ -241,6 +241,13 @@ int main(int argc, char* argv[])
     ok &= save(form, out, u"agenda"_s);
     form.ActInformacionExecute();
     settle(form);
+    {
+        // The browser engine paints a moment after the page has loaded.
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 1500)
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
     ok &= save(form, out, u"informacion"_s);
     form.resize(800, 600);
     form.GuiaTelefonosExecute();
