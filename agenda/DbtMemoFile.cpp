@@ -60,7 +60,7 @@ DbfStatus DbtMemoFile::read(uint32_t block, std::string& text) const
         text.resize(length - dbf::kMemoBlockHeader);
         return m_file.readAt(offset + dbf::kMemoBlockHeader, text.data(), text.size());
     }
-    // dBase III style: the text runs to the first 0x1A.
+    // dBase III style (or a signature cut short): the text runs to the first 0x1A.
     std::vector<char> chunk(m_blockSize);
     for (uint64_t at = offset; at < fileSize;) {
         const size_t n = static_cast<size_t>(std::min<uint64_t>(chunk.size(), fileSize - at));
@@ -74,7 +74,9 @@ DbfStatus DbtMemoFile::read(uint32_t block, std::string& text) const
             return DbfStatus::damaged("memo block " + std::to_string(block) + " does not end");
         at += n;
     }
-    return DbfStatus::ok();
+    // No end mark before the end of the file: the memo was cut short.
+    text.clear();
+    return DbfStatus::damaged("memo block " + std::to_string(block) + " is cut short");
 }
 
 DbfStatus DbtMemoFile::append(std::string_view text, uint32_t& block, bool sync)
