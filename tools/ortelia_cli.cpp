@@ -1,10 +1,13 @@
 // ortelia-cli: the command-line companion for publishers and tests. Prints what a data folder
 // holds as JSON (UTF-8): counts and files, decoded records and ads, the catalogs and the official
-// bodies. Exit status 0 on success, 2 with a message on standard error otherwise.
+// bodies; and reads and writes the user's agenda. Exit status 0 on success, 2 with a message on standard error
+// otherwise.
 #include "engine/Cp1252.h"
 #include "engine/DataFiles.h"
 #include "engine/FiltroBits.h"
 #include "engine/hfile.h"
+#include "platform/ProfileFolder.h"
+#include "tools/CliAgenda.h"
 #include "tools/CliDataSet.h"
 #include "tools/CliSearch.h"
 
@@ -227,7 +230,7 @@ const std::string kUsage = std::string("usage: ortelia-cli DATA info\n"
                                        "       ortelia-cli DATA catalog "
                                        "provinces|localities|guides|rubros|countries|cities|useful\n"
                                        "       ortelia-cli DATA bodies\n") +
-                           kSearchUsage;
+                           kSearchUsage + kAgendaUsage;
 
 } // namespace
 
@@ -259,6 +262,9 @@ int main(int argc, char** argv)
             out = catalogOf(data, argv[3]);
         } else if (command == "search") {
             return cliSearch(data, std::vector<std::string>(argv + 3, argv + argc), std::cout, std::cerr);
+        } else if (command == "agenda") {
+            return cliAgenda(data, std::vector<std::string>(argv + 3, argv + argc), ProfileFolder::find(), std::cout,
+                             std::cerr);
         } else if (command == "bodies") {
             needs(0);
             out = bodies(data);
