@@ -12,6 +12,7 @@
 #include "engine/QdData.h"
 #include "platform/ShellOpener.h"
 #include "platform/SingleInstance.h"
+#include "search/DataSet.h"
 #include "search/QdLocs.h"
 #include "search/ResultPager.h"
 #include "search/VerTambien.h"
@@ -98,7 +99,8 @@ QLineEdit* digitsField(QWidget* parent, const QString& name, int maxLength)
 } // namespace
 
 TFormMain::TFormMain(StartupEnvironment environment, QWidget* parent)
-    : QMainWindow(parent), m_env(std::move(environment)), m_locs(std::make_unique<QdLocs>())
+    : QMainWindow(parent), m_env(std::move(environment)), m_data(std::make_unique<DataSet>()),
+      m_locs(&m_data->catalogs())
 {
     setObjectName(u"FormMain"_s);
     setMinimumSize(800, 600);

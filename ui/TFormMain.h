@@ -53,6 +53,7 @@ class FiltroBits;
 class MainThreadHandOff;
 class PictureButton;
 class PicturePanel;
+class DataSet;
 class QdData;
 class QdLocs;
 class SingleInstance;
@@ -107,7 +108,7 @@ public:
     [[nodiscard]] const std::string& dataPath() const { return m_dataPath; }
     [[nodiscard]] const std::string& serverUrl() const { return m_serverUrl; }
     [[nodiscard]] const std::string& agendaFolder() const { return m_agendaFolder; }
-    [[nodiscard]] QdData* recordStore() const { return m_store.get(); }
+    [[nodiscard]] QdData* recordStore() const { return m_store; }
     [[nodiscard]] QdLocs& catalogs() const { return *m_locs; }
     [[nodiscard]] ThreadFillList* worker() const { return m_worker.get(); }
     [[nodiscard]] aviso* adStore() const { return m_ads.get(); }
@@ -363,9 +364,10 @@ private:
     std::string m_serverUrl;
     std::string m_agendaFolder;
     std::unique_ptr<SingleInstance> m_instance;
-    std::unique_ptr<QdLocs> m_locs;
+    std::unique_ptr<DataSet> m_data;
+    QdLocs* m_locs = nullptr; // m_data's catalogs
     std::unique_ptr<ComboCatalogList> m_guideList, m_provinceList, m_localityList, m_rubroList;
-    std::unique_ptr<QdData> m_store;
+    QdData* m_store = nullptr; // m_data's record store, once open
     std::unique_ptr<aviso> m_ads;
     std::unique_ptr<MainThreadHandOff> m_handOff;
     std::unique_ptr<ThreadFillList> m_worker; // declared after what it reads: destroyed first
@@ -386,7 +388,7 @@ private:
     int m_bodiesLoads = 0;
     int m_bodiesClears = 0;
     bool m_started = false;
-    // Result filters: ad, mail, web, marked, note (planes 7, 6, 5, 14, 20); grid lines.
+    // Result filters: ad, mail, web, marked, note (their planes); grid lines.
     std::array<bool, 5> m_filters{};
     bool m_gridLines = false;
     // The buttons that Enter and Escape press in the current section.

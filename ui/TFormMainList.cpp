@@ -34,8 +34,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Filters in status-bar order: ad, mail, web, marked, note.
-constexpr int kFilterPlanes[5] = {7, 6, 5, 14, 20};
-constexpr int kSelectionPlane = 14;
+constexpr int kFilterPlanes[5] = {plane::kAd, plane::kMail, plane::kWeb, plane::kSelection, plane::kNote};
+constexpr int kSelectionPlane = plane::kSelection;
 
 QIcon listIcon(int index)
 {
@@ -207,9 +207,9 @@ void TFormMain::FillResultRow(int32_t record, ResultItem& item)
     bool marked = false, hasAd = false, hasMail = false, hasWeb = false;
     const auto planes = [&](const FiltroBits& bits) {
         marked = bits.TestBit(record, kSelectionPlane);
-        hasAd = bits.TestBit(record, 7);
-        hasMail = bits.TestBit(record, 6);
-        hasWeb = bits.TestBit(record, 5);
+        hasAd = bits.TestBit(record, plane::kAd);
+        hasMail = bits.TestBit(record, plane::kMail);
+        hasWeb = bits.TestBit(record, plane::kWeb);
     };
     if (m_bitsInHand != nullptr)
         planes(*m_bitsInHand);
@@ -268,8 +268,8 @@ void TFormMain::lvListaSelectItem()
     bool mail = false, web = false;
     if (selected && r != 0)
         withBits([&](FiltroBits& bits) {
-            mail = bits.TestBit(r, 6);
-            web = bits.TestBit(r, 5);
+            mail = bits.TestBit(r, plane::kMail);
+            web = bits.TestBit(r, plane::kWeb);
         });
     const QList<QAction*> entries = popupLista->actions();
     entries[0]->setEnabled(selected && item->grid.adNumber != 0); // "Ver aviso"
@@ -474,8 +474,8 @@ void TFormMain::ResetFilters()
 
 void TFormMain::RebuildNoteMarks()
 {
-    withBits([](FiltroBits& bits) { bits.ClearCodes((1u << 14) | (1u << 20)); });
-    // Plane 20 is set from the agenda's notes; until the agenda exists no record has one.
+    withBits([](FiltroBits& bits) { bits.ClearCodes((1u << plane::kSelection) | (1u << plane::kNote)); });
+    // The note plane is set from the agenda's notes; until the agenda exists no record has one.
 }
 
 void TFormMain::StatusBar2Repaint()

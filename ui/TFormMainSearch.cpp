@@ -133,7 +133,7 @@ void TFormMain::EnableSearchPanel(bool on)
 
 void TFormMain::DropSelectionMarks()
 {
-    withBits([](FiltroBits& bits) { bits.SetCodeEverywhere(14, false); });
+    withBits([](FiltroBits& bits) { bits.SetCodeEverywhere(plane::kSelection, false); });
 }
 
 void TFormMain::ShowLinks(bool visible)

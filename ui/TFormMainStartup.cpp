@@ -12,6 +12,7 @@
 #include "ui/StatusBar2.h"
 #include "ui/TFormLogoInicial.h"
 
+#include "ads/AdStoreOpener.h"
 #include "ads/aviso.h"
 #include "engine/CaseInsensitivePath.h"
 #include "engine/DataFiles.h"
@@ -22,6 +23,7 @@
 #include "platform/ProfileFolder.h"
 #include "platform/SettingsFile.h"
 #include "platform/SingleInstance.h"
+#include "search/DataSet.h"
 #include "search/QdLocs.h"
 #include "search/ResultPager.h"
 #include "search/VerTambien.h"
@@ -152,53 +154,23 @@ void TFormMain::openDataSet()
 {
     // A disc mounted here may show the names in upper case.
     const SourceOpener opener = casepath::opener();
-    const auto at = [this](const char* name) { return m_dataPath + name; };
-
-    Progress(u"Abriendo datos..."_s);
-    m_store = std::make_unique<QdData>(at(datafiles::kRecords), at(datafiles::kOffsets), 8192, opener);
-    Progress(u"Abriendo indice de teléfonos..."_s);
-    for (int i = 0; i < 3; ++i)
-        m_store->AddIndex(at(datafiles::kIndexes[i]), 4096);
-    Progress(u"Abriendo indice de localidades..."_s);
-    m_store->AddIndex(at(datafiles::kIndexes[3]), 4096);
-    Progress(u"Abriendo indice de provincias..."_s);
-    m_store->AddIndex(at(datafiles::kIndexes[4]), 4096);
-    Progress(u"Abriendo indice de guías..."_s);
-    m_store->AddIndex(at(datafiles::kIndexes[5]), 4096);
-    Progress(u"Abriendo indice de palabras..."_s);
-    m_store->AddWordIndex(at(datafiles::kIndexes[6]), at(datafiles::kWordTable), 10240);
-    Progress(u"Abriendo indice de rubros..."_s);
-    m_store->AddIndex(at(datafiles::kIndexes[7]), 4096);
-    m_store->LoadCodeTable(at(datafiles::kRecordTable));
-
-    Progress(u"Iniciando datos..."_s);
-    cbxCriterio->setCurrentIndex(0);
-    m_locs->BindSearchLists(*m_guideList, *m_provinceList, *m_localityList, *m_rubroList);
-    Progress(u"Cargando provincias y localidades..."_s);
-    m_locs->LoadFile(at(datafiles::kCatalogs), opener);
-    Progress(u"Iniciando guías..."_s);
-    m_locs->FillGuides();
-
-    FiltroBits& bits = processFiltroBits();
-    Progress(u"Iniciando filtros..."_s);
-    bits.LoadFlags(at(datafiles::kFlags), opener);
-    Progress(u"Iniciando filtros..."_s);
-    // Guide ranges never reach past the records the store can read: without an offset table the
-    // indexes would otherwise list records that show as empty rows.
-    if (m_store->RecordCount() > 0) {
-        bits.LoadLimits(at(datafiles::kLimits), opener);
-        for (int32_t k = 0; k < FiltroBits::kGuides; ++k) {
-            const FiltroBits::Bounds b = bits.guideRange(k);
-            if (b.last > m_store->RecordCount() && b.first <= m_store->RecordCount())
-                bits.SetGuideRange(k, b.first, m_store->RecordCount());
+    DataSet::Options options;
+    options.opener = opener;
+    options.bits = &processFiltroBits();
+    options.progress = [this](DataSet::Step step, const std::string& text) {
+        Progress(QString::fromStdString(text));
+        if (step == DataSet::Step::kStartData) {
+            cbxCriterio->setCurrentIndex(0);
+            m_locs->BindSearchLists(*m_guideList, *m_provinceList, *m_localityList, *m_rubroList);
+        } else if (step == DataSet::Step::kStartGuides) {
+            m_locs->FillGuides();
         }
-    }
-    Progress(u"Estableciendo filtro inicial..."_s);
-    bits.SelectRange(0);
+    };
+    m_data->open(m_dataPath, options);
+    m_store = &m_data->store();
 
     Progress(u"Abriendo avisos..."_s);
-    m_ads = std::make_unique<aviso>(at(datafiles::kAds), at(datafiles::kAdOffsets), 512, opener);
-    m_ads->LoadCodeTable(at(datafiles::kAdTable), opener);
+    m_ads = adstore::open(m_dataPath, opener);
     BlockLibrary::instance().BlockInit();
 }
 
@@ -233,6 +205,7 @@ void TFormMain::shutDown()
         m_worker.reset();
     }
     m_handOff.reset();
-    m_store.reset();
+    m_store = nullptr;
+    m_data->closeStore();
     m_ads.reset();
 }

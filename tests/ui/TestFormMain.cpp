@@ -342,15 +342,15 @@ TEST_F(FormMainSections, FiltersAndMarksResetByGuidesNotByTheAgenda)
     waitIdle(*form);
     {
         auto bits = form->worker()->accessBits();
-        bits->SetRequired(7, true); // the with-ad filter, as the status bar turns it on
-        bits->SetBit(bits->selectedBounds().first, 14, true);
+        bits->SetRequired(plane::kAd, true); // the with-ad filter, as the status bar turns it on
+        bits->SetBit(bits->selectedBounds().first, plane::kSelection, true);
     }
     form->AgendaExecute();
     waitIdle(*form);
-    EXPECT_TRUE(form->worker()->accessBits()->IsRequired(7));
+    EXPECT_TRUE(form->worker()->accessBits()->IsRequired(plane::kAd));
     form->GuiaComercialExecute();
     waitIdle(*form);
-    EXPECT_FALSE(form->worker()->accessBits()->IsRequired(7));
+    EXPECT_FALSE(form->worker()->accessBits()->IsRequired(plane::kAd));
 }
 
 TEST_F(FormMainSections, ShortcutsActInsideTextBoxes)

@@ -3,6 +3,8 @@
 // columns, the see-also links and the typing rule of the lists.
 #include "tests/ui/FormFixture.h"
 
+#include "engine/DataFiles.h"
+#include "engine/FiltroBits.h"
 #include "search/MarkedRecords.h"
 #include "search/QdLocs.h"
 #include "search/ResultPager.h"
@@ -26,6 +28,9 @@
 #include <QTreeWidget>
 
 #include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
 
 using namespace Qt::StringLiterals;
 
@@ -213,7 +218,7 @@ TEST_F(ResultList, MarksSurviveANewSearchInTheListOnly)
     ASSERT_TRUE(waitIdle(*form));
     EXPECT_EQ(markedRecords().MarkedCount(), 3);
     for (int row = 0; row < 3; ++row)
-        EXPECT_FALSE(form->worker()->accessBits()->TestBit(form->rows().recnoAt(row), 14)) << row;
+        EXPECT_FALSE(form->worker()->accessBits()->TestBit(form->rows().recnoAt(row), plane::kSelection)) << row;
 
     // Select-all marks the shown rows only.
     markedRecords().clear();
@@ -230,7 +235,7 @@ TEST_F(ResultList, MarksSurviveANewSearchInTheListOnly)
         markedRecords().AddMarked(1'000'000 + r);
     form->rows().selectRow(0);
     form->selectRecord(true);
-    EXPECT_TRUE(form->worker()->accessBits()->TestBit(form->rows().recnoAt(0), 14));
+    EXPECT_TRUE(form->worker()->accessBits()->TestBit(form->rows().recnoAt(0), plane::kSelection));
     EXPECT_FALSE(markedRecords().contains(form->rows().recnoAt(0)));
     markedRecords().clear();
 }
@@ -367,4 +372,61 @@ TEST_F(ResultList, NoCriterionAsksForOne)
     EXPECT_EQ(messageboxes::shown()[0].caption, u"Atención"_s);
     EXPECT_FALSE(form->searchDone());
     waitIdle(*form);
+}
+
+// A "QD.lmt" whose ranges run past the records: the telephone range ends beyond the last record and
+// the commercial one starts there. The window and the command-line search open the folder the same
+// way, so they clamp and drop the same ranges and find the same records.
+TEST(DamagedLimits, WindowAndCommandLineAgree)
+{
+    formTestApp();
+    TempDir copy("damaged-lmt");
+    const std::filesystem::path folder = copy.path() / "data";
+    std::filesystem::copy(sharedSample().folder(), folder);
+    CliDataSet cli;
+    ASSERT_TRUE(cli.open(folder.string()));
+    const int32_t records = cli.store->RecordCount();
+    {
+        std::fstream lmt(folder / datafiles::kLimits, std::ios::in | std::ios::out | std::ios::binary);
+        const auto put = [&](std::streamoff at, int32_t value) {
+            const uint8_t b[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                                  static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+            lmt.seekp(at);
+            lmt.write(reinterpret_cast<const char*>(b), 4);
+        };
+        put(8, records + 5000);    // "A": last record
+        put(12 + 4, records + 10); // "C": first record
+        put(12 + 8, records + 20); // "C": last record
+        ASSERT_TRUE(lmt.good());
+    }
+    ASSERT_TRUE(cli.open(folder.string()));
+
+    TempDir lockDir("lock");
+    TFormMain form(testEnvironment(folder.string(), lockDir.path().string()));
+    ASSERT_EQ(form.FormCreate(), TFormMain::Started::Ready);
+    ASSERT_TRUE(waitIdle(form));
+    {
+        auto bits = form.worker()->accessBits();
+        for (int32_t g = 0; g < FiltroBits::kGuides; ++g) {
+            EXPECT_EQ(bits->guideRange(g).first, cli.set().bits().guideRange(g).first) << g;
+            EXPECT_EQ(bits->guideRange(g).last, cli.set().bits().guideRange(g).last) << g;
+        }
+    }
+    EXPECT_EQ(cli.set().bits().guideRange(0).last, records);
+    EXPECT_EQ(cli.set().bits().guideRange(1).last, 0) << "a range wholly past the records is dropped";
+
+    form.GuiaTelefonosExecute();
+    ASSERT_TRUE(waitIdle(form));
+    form.edBusqueda->setText(u"GARCIA"_s);
+    form.bbuBuscar->click();
+    ASSERT_TRUE(waitIdle(form));
+    CliSearchOptions o;
+    o.range = 0;
+    o.name = "GARCIA";
+    o.first = form.pager().pageRows();
+    const nlohmann::json j = nlohmann::json::parse(runSearch(cli, o));
+    ASSERT_GT(j.at("count").get<int32_t>(), 0);
+    EXPECT_EQ(shownRecords(form), j.at("records").get<std::vector<int32_t>>());
+    EXPECT_EQ(form.statusBar2->panelText(1),
+              u"Registros encontrados: "_s + QString::number(j.at("count").get<int32_t>()));
 }
