@@ -39,8 +39,8 @@ Contact contactOf(CliDataSet& data, const TAgendaRecord& row)
     c.row.name = r.name;
     c.row.address = r.address;
     c.row.phone = r.DisplayPhone();
-    c.row.locality = data.catalogs.LocalityName(r.localityId);
-    c.row.province = data.catalogs.ProvinceName(data.catalogs.LocalityProvince(r.localityId));
+    c.row.locality = data.catalogs().LocalityName(r.localityId);
+    c.row.province = data.catalogs().ProvinceName(data.catalogs().LocalityProvince(r.localityId));
     c.row.web = (r.flags & registro::kHasWeb) ? r.web : std::string();
     c.row.mail = (r.flags & registro::kHasMail) ? r.mail : std::string();
     return c;
