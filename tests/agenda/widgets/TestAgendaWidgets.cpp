@@ -2,6 +2,7 @@
 // the message-box queue on a real agenda table in a temporary folder.
 #include "agenda/AgendaCommands.h"
 #include "agenda/TfrmEditRecord.h"
+#include "platform/ProfileFolder.h"
 #include "tests/support/GuiTestApp.h"
 #include "tests/support/TempDir.h"
 #include "widgets/MessageBoxes.h"
@@ -18,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 
 using namespace Qt::StringLiterals;
@@ -279,4 +281,18 @@ TEST_F(AgendaWidgets, TheAgendaViewSortsNamesTheSpanishWay)
     EXPECT_TRUE(agendacommands::nameLess(u"NUNEZ"_s, u"NUÑEZ"_s));
     EXPECT_TRUE(agendacommands::nameLess(u"NUZ"_s, u"ÑANDU"_s));
     EXPECT_TRUE(agendacommands::nameLess(u"ÑANDU"_s, u"OCAMPO"_s));
+}
+
+TEST(AgendaFolder, WithoutAProfileVariableTheTableGoesToTheTemporaryFolder)
+{
+    TempDir tmp("agenda-tmp");
+    const EnvLookup onlyTmp = [&tmp](const std::string& name) -> std::optional<std::string> {
+        if (name == "TMP")
+            return tmp.path().string();
+        return std::nullopt;
+    };
+    TAgenda agenda(ProfileFolder::find(onlyTmp));
+    EXPECT_TRUE(agenda.isOpen());
+    EXPECT_TRUE(std::filesystem::exists(tmp / "QD_regS.dbf"));
+    EXPECT_TRUE(std::filesystem::exists(tmp / "QD_regS.dbt"));
 }
