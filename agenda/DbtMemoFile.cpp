@@ -19,6 +19,8 @@ DbfStatus DbtMemoFile::open(const std::string& path, DbtMemoFile& out)
     m.m_blockSize = size == 0 ? dbf::kDefaultBlockSize : size;
     if (m.m_blockSize < 2 * dbf::kMemoBlockHeader)
         return DbfStatus::damaged(path + ": memo block size " + std::to_string(m.m_blockSize));
+    if (DbfStatus s = m.m_file.size(m.m_size); !s.isOk())
+        return s;
     out = std::move(m);
     return DbfStatus::ok();
 }
@@ -42,9 +44,7 @@ DbfStatus DbtMemoFile::read(uint32_t block, std::string& text) const
     text.clear();
     if (block == 0)
         return DbfStatus::ok();
-    uint64_t fileSize = 0;
-    if (DbfStatus s = m_file.size(fileSize); !s.isOk())
-        return s;
+    const uint64_t fileSize = m_size;
     const uint64_t offset = static_cast<uint64_t>(block) * m_blockSize;
     if (offset >= fileSize)
         return DbfStatus::damaged("memo block " + std::to_string(block) + " past the end of the memo file");
@@ -103,6 +103,7 @@ DbfStatus DbtMemoFile::append(std::string_view text, uint32_t& block, bool sync)
     std::memcpy(bytesOut.data() + dbf::kMemoBlockHeader, text.data(), text.size());
     if (DbfStatus s = m_file.writeAt(first * m_blockSize, bytesOut.data(), bytesOut.size()); !s.isOk())
         return s;
+    m_size = std::max(m_size, first * m_blockSize + bytesOut.size());
     bytes::setLe32(head, static_cast<uint32_t>(first + blocks));
     if (DbfStatus s = m_file.writeAt(dbf::kMemoNextFree, head, sizeof head); !s.isOk())
         return s;

@@ -31,4 +31,5 @@ public:
 private:
     DbfFileHandle m_file;
     uint32_t m_blockSize = 512;
+    uint64_t m_size = 0; // no one else writes the file while the table is open (exclusive)
 };
