@@ -123,6 +123,11 @@ void rebuildNoteMarks(const TAgenda& agenda, const std::function<void()>& clearR
     agenda.forEachNotedRecord(setNoteMark);
 }
 
+bool nameMatches(const QString& search, const QString& name)
+{
+    return search.isEmpty() || name.toUpper().contains(search.toUpper());
+}
+
 bool nameLess(const QString& a, const QString& b)
 {
     return spanish().compare(a.toUpper(), b.toUpper()) < 0;

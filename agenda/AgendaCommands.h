@@ -48,6 +48,10 @@ EditResult editRow(QWidget* parent, TAgenda& agenda, const TAgendaRecord& shown)
 void rebuildNoteMarks(const TAgenda& agenda, const std::function<void()>& clearRange,
                       const std::function<void(int32_t recno)>& setNoteMark);
 
+// The agenda view's search (edBusquedaAgenda): an empty text passes every name, any other passes
+// the names that contain it anywhere, both upper-cased with the Spanish rules.
+bool nameMatches(const QString& search, const QString& name);
+
 // The agenda view's order: Spanish (Argentina) collation of the upper-cased names, case and accents
 // secondary, Ñ after N.
 bool nameLess(const QString& a, const QString& b);

@@ -279,6 +279,11 @@ TEST_F(AgendaWidgets, TheAgendaViewSortsNamesTheSpanishWay)
                                                "ANDU",
                                                "OCAMPO"}));
     EXPECT_TRUE(agendacommands::nameLess(u"NUNEZ"_s, u"NUÑEZ"_s));
+    // The search finds the text anywhere in the name, whatever the case.
+    EXPECT_TRUE(agendacommands::nameMatches(u"ana"_s, u"JULIANA PÉREZ"_s));
+    EXPECT_TRUE(agendacommands::nameMatches(u"péREZ"_s, u"JULIANA PÉREZ"_s));
+    EXPECT_TRUE(agendacommands::nameMatches(QString(), u"JULIANA"_s));
+    EXPECT_FALSE(agendacommands::nameMatches(u"ANAS"_s, u"JULIANA"_s));
     EXPECT_TRUE(agendacommands::nameLess(u"NUZ"_s, u"ÑANDU"_s));
     EXPECT_TRUE(agendacommands::nameLess(u"ÑANDU"_s, u"OCAMPO"_s));
 }
