@@ -4,13 +4,15 @@
 #include "ui/TFormMain.h"
 
 #include "ui/AppearanceSettings.h"
-#include "ui/ComboCatalogList.h"
+#include "ui/HomePage.h"
 #include "ui/MainThreadHandOff.h"
+#include "ui/ResultList.h"
+#include "ui/SearchPanel.h"
+#include "ui/StatusBar2.h"
+#include "ui/TFormLogoInicial.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/PictureButton.h"
 #include "widgets/PicturePanel.h"
-#include "ui/StatusBar2.h"
-#include "ui/TFormLogoInicial.h"
 
 #include "ads/AdStoreOpener.h"
 #include "ads/aviso.h"
@@ -25,9 +27,6 @@
 #include "platform/SingleInstance.h"
 #include "search/DataSet.h"
 #include "search/QdLocs.h"
-#include "search/ResultPager.h"
-#include "search/VerTambien.h"
-#include "ui/ListRows.h"
 #include "search/ThreadFillList.h"
 
 #include <QApplication>
@@ -98,7 +97,7 @@ TFormMain::Started TFormMain::FormCreate()
 
     Progress(u"Configurando entorno..."_s);
     SizeMainWindow();
-    lvLista->clear();
+    pnlLista->lvLista->clear();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect r = screen->geometry();
         move(r.left() + (r.width() - width()) / 2, r.top() + (r.height() - height()) / 2);
@@ -111,21 +110,23 @@ TFormMain::Started TFormMain::FormCreate()
     TrayIcon->show();
 
     Progress(u"Filtrando registros iniciales..."_s);
-    m_handOff = std::make_unique<MainThreadHandOff>(static_cast<PassListener&>(*this));
+    m_handOff = std::make_unique<MainThreadHandOff>(static_cast<PassListener&>(*pnlLista));
     m_worker = std::make_unique<ThreadFillList>(processFiltroBits(), *m_store, *m_handOff);
+    pnlLista->attach(m_worker.get(), m_store, m_locs);
+    pnlSecciones->attach(m_worker.get());
 
     Progress(u"Inicializando tablero..."_s);
-    cbxLocalidad->view()->setMinimumWidth(200);
+    pnlSecciones->cbxLocalidad->view()->setMinimumWidth(200);
     Timer1.start();
     Timer1Timer();
 
     Progress(u"Iniciando dispositivo telefónico..."_s);
 
     Progress(u"Seleccionando pantalla inicial..."_s);
-    ShowHomeText(0);
+    pnlHome->ShowHomeText(0);
     HomeExecute(spbuHome);
     showMaximized();
-    lvLista->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pnlLista->lvLista->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_splash->startClosing();
     QApplication::processEvents();
     statusBar2->update();
@@ -144,8 +145,8 @@ TFormMain::Started TFormMain::FormCreate()
         QApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents, 50);
     }
     m_splash.reset();
-    pnlBusqueDatos->raise();
-    pnlNoData->raise();
+    pnlLista->pnlBusqueDatos->raise();
+    pnlLista->pnlNoData->raise();
     m_started = true;
     return Started::Ready;
 }
@@ -160,8 +161,7 @@ void TFormMain::openDataSet()
     options.progress = [this](DataSet::Step step, const std::string& text) {
         Progress(QString::fromStdString(text));
         if (step == DataSet::Step::kStartData) {
-            cbxCriterio->setCurrentIndex(0);
-            m_locs->BindSearchLists(*m_guideList, *m_provinceList, *m_localityList, *m_rubroList);
+            pnlSecciones->bindCatalogs();
         } else if (step == DataSet::Step::kStartGuides) {
             m_locs->FillGuides();
         }
@@ -189,8 +189,10 @@ void TFormMain::shutDown()
 {
     // The controls outlive this object's members while the window base class deletes them, and a
     // text box losing its focus then still signals: nothing may reach the handlers any more.
+    const QObject* owners[] = {this, pnlHome, pnlSecciones, pnlLista};
     for (QObject* child : findChildren<QObject*>())
-        QObject::disconnect(child, nullptr, this, nullptr);
+        for (const QObject* owner : owners)
+            QObject::disconnect(child, nullptr, owner, nullptr);
     QApplication::instance()->removeEventFilter(this);
     fClearOO();
     if (TrayIcon)
@@ -198,14 +200,21 @@ void TFormMain::shutDown()
     Timer1.stop();
     Timer2.stop();
     Timer3.stop();
-    lvLista->clear();
+    pnlLista->lvLista->clear();
     // The worker reads the record store's indexes: it must have left its loop before they go.
     if (m_worker) {
         m_worker->Stop([] { QApplication::processEvents(); });
         m_worker.reset();
     }
+    pnlLista->detach();
+    pnlSecciones->attach(nullptr);
     m_handOff.reset();
     m_store = nullptr;
     m_data->closeStore();
     m_ads.reset();
+}
+
+bool TFormMain::searchSettled() const
+{
+    return !m_worker || (m_worker->idle() && pnlLista->passesSettled());
 }
