@@ -1,9 +1,12 @@
 // ortelia-cli: the command-line companion for publishers and tests. Prints what a data folder
 // holds as JSON (UTF-8): counts and files, decoded records and ads, the catalogs and the official
-// bodies. Exit status 0 on success, 2 with a message on standard error otherwise.
+// bodies; and reads and writes the user's agenda. Exit status 0 on success, 2 with a message on standard error
+// otherwise.
 #include "engine/Cp1252.h"
 #include "engine/DataFiles.h"
 #include "engine/FiltroBits.h"
+#include "platform/ProfileFolder.h"
+#include "tools/CliAgenda.h"
 #include "tools/CliBodies.h"
 #include "tools/CliDataSet.h"
 #include "tools/CliSearch.h"
@@ -209,7 +212,7 @@ const std::string kUsage = std::string("usage: ortelia-cli DATA info\n"
                                        "       ortelia-cli DATA ad N\n"
                                        "       ortelia-cli DATA catalog "
                                        "provinces|localities|guides|rubros|countries|cities|useful\n") +
-                           kBodiesUsage + kSearchUsage
+                           kBodiesUsage + kSearchUsage + kAgendaUsage
 #ifdef ORTELIA_CLI_PRINT
                            + kPrintUsage
 #endif
@@ -257,6 +260,9 @@ int main(int argc, char** argv)
                 return cliBodies(data, args, std::cout, std::cerr);
             return command == "dialling" ? cliDialling(data, args, std::cout, std::cerr)
                                          : cliUseful(data, args, std::cout, std::cerr);
+        } else if (command == "agenda") {
+            return cliAgenda(data, std::vector<std::string>(argv + 3, argv + argc), ProfileFolder::find(), std::cout,
+                             std::cerr);
         } else {
             throw UsageError{kUsage};
         }

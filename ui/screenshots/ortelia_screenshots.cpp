@@ -2,6 +2,7 @@
 // program does, walks through the sections and writes what the user would see as PNG files into
 // OUT, for looking at the window's design without a screen. A developer's tool, not part of the
 // program.
+#include "agenda/TfrmEditRecord.h"
 #include "search/QdLocs.h"
 #include "search/ResultPager.h"
 #include "search/ThreadFillList.h"
@@ -259,6 +260,19 @@ int main(int argc, char* argv[])
     ok &= save(*form.pnlBanner, out, u"banner-strip-800"_s);
 
     ok &= panelShots(form, out);
+    // The contact dialog on a typed-in contact with a note.
+    TfrmEditRecord contact;
+    TAgendaRecord sample;
+    sample.name = "FERRETER\xCD" "A LOS ANDES";
+    sample.address = "AV. SAN MART\xCD" "N 1450";
+    sample.locality = "MENDOZA";
+    sample.province = "MENDOZA";
+    sample.phone = "(0261) 425-8890";
+    sample.mail = "ventas@losandes.com.ar";
+    sample.web = "www.losandes.com.ar";
+    sample.note = "Pedir presupuesto de tornillos.\r\nAtiende Don Jos\xE9 por la ma\xF1" "ana.";
+    contact.setTexts(sample);
+    ok &= save(contact, out, u"agenda-contacto"_s);
 
     TfAbout about(nullptr);
     ok &= save(about, out, u"about"_s);

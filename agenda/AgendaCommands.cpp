@@ -1,0 +1,151 @@
+#include "agenda/AgendaCommands.h"
+
+#include "agenda/TfrmEditRecord.h"
+#include "engine/Cp1252.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/ModalSeam.h"
+
+#include <QCollator>
+#include <QCoreApplication>
+#include <QLocale>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace agendacommands {
+
+namespace {
+
+void plainMessage(QWidget* parent, const QString& text)
+{
+    messageboxes::show(parent, QCoreApplication::applicationName(), text);
+}
+
+const QCollator& spanish()
+{
+    static const QCollator collator = [] {
+        QCollator c{QLocale(QLocale::Spanish, QLocale::Argentina)};
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    return collator;
+}
+
+} // namespace
+
+bool addSelection(QWidget* parent, TAgenda& agenda, const std::vector<int32_t>& marked,
+                  const std::function<void(int32_t)>& markSelected)
+{
+    const int32_t remaining = TAgenda::kMaxDirectoryRows - agenda.directoryRows();
+    const auto n = static_cast<int32_t>(std::min<size_t>(marked.size(), TAgenda::kMaxDirectoryRows));
+    if (remaining < n) {
+        plainMessage(parent, u"La cantidad de registros a agendar supera el máximo permitido. Restan: "_s +
+                                 QString::number(remaining));
+        return false;
+    }
+    if (n == 0) {
+        plainMessage(parent, u"Debe seleccionar al menos un registro para agregar a la agenda"_s);
+        return false;
+    }
+    for (int32_t i = 0; i < n; ++i) {
+        markSelected(marked[static_cast<size_t>(i)]);
+        agenda.AddRecord(marked[static_cast<size_t>(i)]);
+    }
+    plainMessage(parent, u"Los registros seleccionados fueron agregados a la agenda con éxito."_s);
+    return true;
+}
+
+bool removeSelection(QWidget* parent, TAgenda& agenda, std::vector<int32_t>& selection,
+                     const std::function<void(int32_t)>& clearNoteMark)
+{
+    if (selection.empty()) {
+        messageboxes::show(parent, u"Atención"_s,
+                           u"Debe seleccionar al menos un registro para eliminarlo de la agenda"_s);
+        return false;
+    }
+    if (!messageboxes::confirm(parent, u"¿Está seguro que desea eliminar los registros seleccionados de la agenda?"_s))
+        return false;
+    for (int32_t row : selection)
+        if (const int32_t recno = agenda.DeleteRow(row); recno != 0)
+            clearNoteMark(recno);
+    selection.clear();
+    return true;
+}
+
+int32_t newContact(QWidget* parent, TAgenda& agenda)
+{
+    TfrmEditRecord dialog(parent);
+    if (modal::exec(dialog) != QDialog::Accepted)
+        return 0;
+    TAgendaRecord r = dialog.record();
+    r.row = 0;
+    r.recno = 0;
+    r.edition = 0;
+    return agenda.AppendRow(r);
+}
+
+EditResult editRow(QWidget* parent, TAgenda& agenda, const TAgendaRecord& shown)
+{
+    TfrmEditRecord dialog(parent);
+    dialog.setAgendaRow(shown.row);
+    dialog.setRecordNumber(shown.recno);
+    TAgendaRecord texts = shown;
+    for (std::string* s : {&texts.name, &texts.address, &texts.phone, &texts.locality, &texts.province})
+        *s = cp1252::upper(*s);
+    if (shown.row != 0) {
+        TAgendaRecord stored;
+        texts.note = agenda.readRow(shown.row, stored) ? stored.note : std::string();
+    } else {
+        agenda.FindRecord(shown.recno, texts.note);
+    }
+    dialog.setTexts(texts);
+
+    EditResult result;
+    if (modal::exec(dialog) != QDialog::Accepted)
+        return result;
+    result.accepted = true;
+    result.record = dialog.record();
+    result.record.edition = 0;
+    if (result.record.row != 0)
+        agenda.RewriteRow(result.record);
+    else
+        agenda.AppendRow(result.record);
+    // Trimmed, as the table keeps it: a note of blanks marks nothing.
+    result.hasNote = !cp1252::trim(result.record.note).empty();
+    return result;
+}
+
+void rebuildNoteMarks(const TAgenda& agenda, const std::function<void()>& clearRange,
+                      const std::function<void(int32_t)>& setNoteMark)
+{
+    clearRange();
+    agenda.forEachNotedRecord(setNoteMark);
+}
+
+bool nameMatches(const QString& search, const QString& name)
+{
+    return search.isEmpty() || name.toUpper().contains(search.toUpper());
+}
+
+bool nameLess(const QString& a, const QString& b)
+{
+    return spanish().compare(a.toUpper(), b.toUpper()) < 0;
+}
+
+void sortByName(std::vector<TAgendaRecord>& rows, const std::function<QString(const TAgendaRecord&)>& nameOf)
+{
+    std::vector<std::pair<QCollatorSortKey, size_t>> keys;
+    keys.reserve(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        keys.emplace_back(spanish().sortKey(nameOf(rows[i]).toUpper()), i);
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto& x, const auto& y) { return x.first.compare(y.first) < 0; });
+    std::vector<TAgendaRecord> sorted;
+    sorted.reserve(rows.size());
+    for (const auto& k : keys)
+        sorted.push_back(std::move(rows[k.second]));
+    rows = std::move(sorted);
+}
+
+} // namespace agendacommands
