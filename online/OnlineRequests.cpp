@@ -120,6 +120,14 @@ std::string OnlineRequests::contactBody(const ContactFields& f, const ContactTar
     return body;
 }
 
+std::string OnlineRequests::recommendSubject(std::string_view fromName)
+{
+    std::string subject = "Recomendaci\xF3n ";
+    if (!fromName.empty())
+        subject.append("de ").append(fromName).push_back(' ');
+    return subject.append("enviada desde el cd de Ortelia");
+}
+
 std::string OnlineRequests::toNote(const ContactTargets& t)
 {
     if (t.withMail == t.records)

@@ -25,6 +25,9 @@ namespace online {
 inline constexpr std::string_view kNoMailCaption = "Atenci\xF3n";
 // "No ha seleccionado ningún registro con dirección de mail."
 inline constexpr std::string_view kNoMail = "No ha seleccionado ning\xFAn registro con direcci\xF3n de mail.";
+// "Recomendación enviada desde el cd de Ortelia": the recommendation's subject before a name is typed.
+inline constexpr std::string_view kRecommendSubject = "Recomendaci\xF3n enviada desde el cd de Ortelia";
+inline constexpr std::string_view kContactSubject = "Consulta enviada desde el cd de Ortelia";
 // The contact dialog's note, with {s0} and {s1} for the records with mail and the records chosen.
 inline constexpr std::string_view kToNote =
     "Solo {s0} de los {s1} registros seleccionados tienen direcci\xF3n de mail registrada.";
@@ -80,6 +83,8 @@ public:
     [[nodiscard]] ContactTargets contactTargets(int32_t n, const MarkedRecords& marks);
     // The values go in as typed: the server splits the body at "&" and "=" itself.
     [[nodiscard]] static std::string contactBody(const ContactFields& fields, const ContactTargets& targets);
+    // The recommendation's subject for the sender's name as typed (blanks count as a name).
+    [[nodiscard]] static std::string recommendSubject(std::string_view fromName);
     // The note above the comment; empty when every chosen record has an address (the note is hidden).
     [[nodiscard]] static std::string toNote(const ContactTargets& targets);
 

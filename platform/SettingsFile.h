@@ -12,7 +12,8 @@ class SettingsFile {
 public:
     // Empty: search for the data directory.
     static constexpr std::string_view kDefaultDatabase = "";
-    // The publisher's server under a reserved example domain (it never resolves); the path is the one the server scripts live under.
+    // The publisher's server under a reserved example domain (it never resolves); the path is the one the server
+    // scripts live under.
     static constexpr std::string_view kDefaultAppServer = "http://www.ortelia.example/dynamicFiles/cd/";
 
     // The settings file of an executable: its extension, if any, replaced by ".ini".

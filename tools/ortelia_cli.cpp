@@ -1,11 +1,13 @@
 // ortelia-cli: the command-line companion for publishers and tests. Prints what a data folder
 // holds as JSON (UTF-8): counts and files, decoded records and ads, the catalogs and the official
-// bodies. Exit status 0 on success, 2 with a message on standard error otherwise.
+// bodies; posts the online requests and shows sealed texts. Exit status 0 on success, 2 with a
+// message on standard error for bad options (post: 1 when the server did not accept the request).
 #include "engine/Cp1252.h"
 #include "engine/DataFiles.h"
 #include "engine/FiltroBits.h"
 #include "engine/hfile.h"
 #include "tools/CliDataSet.h"
+#include "tools/CliPost.h"
 #include "tools/CliSearch.h"
 
 #include <nlohmann/json.hpp>
@@ -227,13 +229,16 @@ const std::string kUsage = std::string("usage: ortelia-cli DATA info\n"
                                        "       ortelia-cli DATA catalog "
                                        "provinces|localities|guides|rubros|countries|cities|useful\n"
                                        "       ortelia-cli DATA bodies\n") +
-                           kSearchUsage;
+                           kSearchUsage + kPostUsage;
 
 } // namespace
 
 int main(int argc, char** argv)
 {
     try {
+        if (argc >= 2 && (std::string_view(argv[1]) == "seal" || std::string_view(argv[1]) == "unseal"))
+            return cliSeal(std::string_view(argv[1]) == "seal", std::vector<std::string>(argv + 2, argv + argc),
+                           std::cout, std::cerr);
         if (argc < 3)
             throw UsageError{kUsage};
         CliDataSet data;
@@ -259,6 +264,8 @@ int main(int argc, char** argv)
             out = catalogOf(data, argv[3]);
         } else if (command == "search") {
             return cliSearch(data, std::vector<std::string>(argv + 3, argv + argc), std::cout, std::cerr);
+        } else if (command == "post") {
+            return cliPost(data, std::vector<std::string>(argv + 3, argv + argc), std::cout, std::cerr);
         } else if (command == "bodies") {
             needs(0);
             out = bodies(data);
