@@ -8,6 +8,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QScreen>
+#include <QWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -56,7 +57,14 @@ QLabel* label(QWidget* parent, const QString& text)
     f.setBold(true);
     l->setFont(f);
     l->setStyleSheet(u"color: #484848;"_s);
+    l->setContentsMargins(0, 3, 0, 0); // level with the first line of a tall field
     return l;
+}
+
+Qt::Alignment labelAlignment(const QWidget* field)
+{
+    return Qt::AlignRight |
+           (field->sizeHint().height() > 40 || field->minimumHeight() > 40 ? Qt::AlignTop : Qt::AlignVCenter);
 }
 
 QLabel* note(QWidget* parent, const QString& text)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <Qt>
 
 class QDialog;
 class QLabel;
@@ -16,6 +17,8 @@ void setUpPage(QDialog& dialog, const QString& caption);
 void centre(QDialog& dialog);
 [[nodiscard]] QLabel* heading(QWidget* parent, const QString& text);
 [[nodiscard]] QLabel* label(QWidget* parent, const QString& text);
+// A field's label sits level with a one-line field and at the top of a taller one.
+[[nodiscard]] Qt::Alignment labelAlignment(const QWidget* field);
 [[nodiscard]] QLabel* note(QWidget* parent, const QString& text);
 // The send button's face: an envelope and "Enviar" on the action bar's warm gradient.
 [[nodiscard]] QPixmap sendPicture();

@@ -36,7 +36,7 @@ TfrmConsultar::TfrmConsultar(QWidget* parent) : QDialog(parent)
     tTo = new QLineEdit(this);
     tTo->hide();
     for (QWidget* e : std::initializer_list<QWidget*>{tFromNombre, tFrom, tSubject, lsTo})
-        e->setMinimumWidth(300);
+        e->setMinimumWidth(340);
     tFromNombre->setObjectName(u"tFromNombre"_s);
     tFrom->setObjectName(u"tFrom"_s);
     tSubject->setObjectName(u"tSubject"_s);
@@ -53,7 +53,7 @@ TfrmConsultar::TfrmConsultar(QWidget* parent) : QDialog(parent)
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(7);
     auto add = [&](int row, const QString& caption, QWidget* field) {
-        grid->addWidget(onlinelook::label(this, caption), row, 0, Qt::AlignRight | Qt::AlignTop);
+        grid->addWidget(onlinelook::label(this, caption), row, 0, onlinelook::labelAlignment(field));
         grid->addWidget(field, row, 1);
     };
     add(0, u"De: (*)"_s, tFromNombre);

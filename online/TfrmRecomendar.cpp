@@ -27,7 +27,7 @@ TfrmRecomendar::TfrmRecomendar(QWidget* parent) : QDialog(parent)
     tNota->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     tNota->setFixedHeight(110);
     for (QLineEdit* e : {tFromNombre, tFrom, tSubject, tTo})
-        e->setMinimumWidth(300);
+        e->setMinimumWidth(340);
     tFromNombre->setObjectName(u"tFromNombre"_s);
     tFrom->setObjectName(u"tFrom"_s);
     tSubject->setObjectName(u"tSubject"_s);
@@ -48,7 +48,7 @@ TfrmRecomendar::TfrmRecomendar(QWidget* parent) : QDialog(parent)
                                                  {u"Comentario:"_s, tNota}};
     int row = 0;
     for (const auto& [caption, field] : rows) {
-        grid->addWidget(onlinelook::label(this, caption), row, 0, Qt::AlignRight | Qt::AlignTop);
+        grid->addWidget(onlinelook::label(this, caption), row, 0, onlinelook::labelAlignment(field));
         grid->addWidget(field, row++, 1);
     }
     grid->addWidget(sb_send, row++, 1, Qt::AlignRight);
@@ -77,6 +77,7 @@ bool TfrmRecomendar::eventFilter(QObject* watched, QEvent* event)
 void TfrmRecomendar::tFromNombreExit()
 {
     tSubject->setText(uitext::fromData(OnlineRequests::recommendSubject(uitext::toData(tFromNombre->text()))));
+    tSubject->setCursorPosition(0); // the subject reads from its start
 }
 
 void TfrmRecomendar::sb_sendClick()

@@ -2,18 +2,20 @@
 // program does, walks through the sections and writes what the user would see as PNG files into
 // OUT, for looking at the window's design without a screen. A developer's tool, not part of the
 // program.
+#include "online/TfrmConsultar.h"
+#include "online/TfrmRecomendar.h"
 #include "search/QdLocs.h"
 #include "search/ResultPager.h"
 #include "search/ThreadFillList.h"
 #include "ui/ListRows.h"
 #include "ui/Localization.h"
-#include "widgets/PictureButton.h"
-#include "widgets/PicturePanel.h"
 #include "ui/StatusBar2.h"
 #include "ui/TFormLogoInicial.h"
 #include "ui/TFormMain.h"
 #include "ui/TfAbout.h"
 #include "ui/TfCreditos.h"
+#include "widgets/PictureButton.h"
+#include "widgets/PicturePanel.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -22,6 +24,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -165,5 +168,20 @@ int main(int argc, char* argv[])
     ok &= save(about, out, u"about"_s);
     TfCreditos credits;
     ok &= save(credits, out, u"credits"_s);
+
+    TfrmRecomendar recommend;
+    recommend.tFromNombre->setText(u"Ana Núñez"_s);
+    recommend.tFromNombreExit();
+    recommend.tFrom->setText(u"ana.nunez@example.org"_s);
+    recommend.tTo->setText(u"amigo@example.net"_s);
+    recommend.tNota->setPlainText(u"Te paso los datos de la farmacia que te comenté.\nAtienden las 24 horas."_s);
+    ok &= save(recommend, out, u"recomendar"_s);
+    TfrmConsultar contact;
+    contact.setTargets(
+        ContactTargets{3, 2, "ventas@example.com;info@example.com;", {"FARMACIA CENTRAL", "FERRETERIA PEREZ HNOS."}});
+    contact.tFromNombre->setText(u"Ana Núñez"_s);
+    contact.tFrom->setText(u"ana.nunez@example.org"_s);
+    contact.tNota->setPlainText(u"¿Tienen envío a domicilio?"_s);
+    ok &= save(contact, out, u"consultar"_s);
     return ok ? 0 : 1;
 }
