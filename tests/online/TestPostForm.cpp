@@ -5,10 +5,12 @@
 #include "online/SealText.h"
 #include "online/UrlEncode.h"
 #include "tests/support/LocalServers.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 
 using localservers::ScriptedServer;
 
@@ -196,4 +198,40 @@ TEST(PostForm, RefusesOtherSchemesAndUncheckedCertificates)
     base.insert(4, "s");
     const PostOutcome out = PostForm(client, base, "a.php", "x", "Contactar", ErrorText::Server);
     EXPECT_EQ(out.stage, PostOutcome::Stage::NoServer);
+}
+
+TEST(PostForm, ASelfSignedCertificateIsNoAnswer)
+{
+    if (std::system("openssl version >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "openssl is not installed: no TLS server to test against";
+    TempDir dir("tls");
+    const std::string key = dir / "key.pem", cert = dir / "cert.pem";
+    ASSERT_EQ(std::system(("openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=127.0.0.1 -days 1 -keyout " + key +
+                           " -out " + cert + " >/dev/null 2>&1")
+                              .c_str()),
+              0);
+    uint16_t port = 0;
+    ::close(localservers::listenLocal(port));
+    const std::string pidFile = dir / "pid";
+    ASSERT_EQ(std::system(("openssl s_server -quiet -www -accept 127.0.0.1:" + std::to_string(port) + " -key " + key +
+                           " -cert " + cert + " >/dev/null 2>&1 & echo $! > " + pidFile)
+                              .c_str()),
+              0);
+    for (int i = 0; i < 100; ++i) {
+        if (const int fd = localservers::connectLocal(port); fd >= 0) {
+            ::close(fd);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    CurlHttpClient client(quick());
+    const PostOutcome out = PostForm(client, "https://127.0.0.1:" + std::to_string(port) + "/", "a.php", "x",
+                                     "Contactar", ErrorText::Server);
+    std::ifstream in(pidFile);
+    pid_t pid = 0;
+    in >> pid;
+    if (pid > 0)
+        ::kill(pid, SIGTERM);
+    EXPECT_EQ(out.stage, PostOutcome::Stage::NoServer);
+    EXPECT_NE(out.failure.find("certificate"), std::string::npos) << out.failure;
 }
