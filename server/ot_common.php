@@ -3,6 +3,11 @@
 // answer header fields and the spool of accepted requests.
 declare(strict_types=1);
 
+if (realpath($_SERVER['SCRIPT_FILENAME'] ?? '') === __FILE__) {
+    http_response_code(404); // a library, not a page
+    exit;
+}
+
 const OT_KEY = 'Rw4Jt8pYv2N';
 // A request body larger than this is refused unread (200 records take about 60 KB).
 const OT_MAX_BODY = 1048576;

@@ -287,17 +287,27 @@ TEST_F(ServerScripts, ContactGoesToTheOneRecordOfThreeWithMail)
     EXPECT_EQ(refused->text, "No ha seleccionado ning\xFAn registro con direcci\xF3n de mail.");
 }
 
-TEST_F(ServerScripts, AnAmpersandInAContactCommentEndsTheComment)
+TEST_F(ServerScripts, AmpersandsTypedInAContactRequest)
 {
     const ContactTargets to{1, 1, "ventas@example.com", {"X"}};
+    // In the comment (the last field) a "&" is the user's: the comment arrives whole.
     ContactFields f;
-    f.note = "precio & env\xEDo=gratis";
+    f.fromName = "Ana";
+    f.note = "precio & env\xEDo=gratis&to=otro@example.com";
     const PostOutcome out = PostForm(m_client, s_server->base(), online::kContactScript,
                                      OnlineRequests::contactBody(f, to), "Contactar", ErrorText::Server);
     ASSERT_EQ(out.stage, PostOutcome::Stage::Delivered) << out.text;
     const nlohmann::json entry = lastSpooled();
-    EXPECT_EQ(data(entry["note"]), "precio ");
-    EXPECT_EQ(spooledBody(entry), OnlineRequests::contactBody(f, to)); // nothing lost on the way
+    EXPECT_EQ(data(entry["note"]), f.note);
+    EXPECT_EQ(entry["to"], nlohmann::json::array({"ventas@example.com"}));
+    EXPECT_EQ(spooledBody(entry), OnlineRequests::contactBody(f, to));
+
+    // In an earlier field it could pass for the program's own: a field named twice is refused.
+    f.fromName = "Ana&to=otro@example.com";
+    const PostOutcome injected = PostForm(m_client, s_server->base(), online::kContactScript,
+                                          OnlineRequests::contactBody(f, to), "Contactar", ErrorText::Server);
+    EXPECT_EQ(injected.stage, PostOutcome::Stage::Refused);
+    EXPECT_EQ(injected.text, "Error #3\nSOLICITUD MAL FORMADA");
 }
 
 TEST_F(ServerScripts, RefusalsReachTheUserAsTheProgramsMessages)
