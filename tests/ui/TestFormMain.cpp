@@ -97,7 +97,7 @@ TEST(FormMainStartup, OpensEveryFileInOrderAndShowsTheHomePage)
     EXPECT_FALSE(form.DDN_Image1->picture().isNull());
     EXPECT_EQ(form.NU_Image1->size(), QSize(600, 28));
     // The window-wide settings file default: the example server.
-    EXPECT_EQ(form.serverUrl(), "http://www.example.com/dynamicFiles/cd/");
+    EXPECT_EQ(form.serverUrl(), "http://www.ortelia.example/dynamicFiles/cd/");
 }
 
 TEST(FormMainStartup, CancelWithoutDataEndsBeforeAnythingIsOpened)
