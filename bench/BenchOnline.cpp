@@ -45,7 +45,7 @@ void BM_Recommendation200SealedAndEncoded(benchmark::State& state)
 {
     Setting& s = setting();
     CurlHttpClient unused;
-    OnlineRequests requests(*s.data.store, s.data.catalogs, s.data.ads.get(), unused, "http://127.0.0.1/");
+    OnlineRequests requests(*s.data.store, s.data.catalogs(), s.data.ads.get(), unused, "http://127.0.0.1/");
     size_t bytes = 0;
     for (auto _ : state) {
         const std::string payload =
@@ -71,7 +71,7 @@ void BM_PostToLocalPhpServer(benchmark::State& state)
         return;
     }
     CurlHttpClient client;
-    OnlineRequests requests(*s.data.store, s.data.catalogs, s.data.ads.get(), client, server.base());
+    OnlineRequests requests(*s.data.store, s.data.catalogs(), s.data.ads.get(), client, server.base());
     MarkedRecords marks;
     for (int i = 1; i <= state.range(0); ++i)
         marks.AddMarked(i * 17);

@@ -173,7 +173,7 @@ int cliPost(CliDataSet& data, const std::vector<std::string>& args, std::ostream
     if (o.timeoutMs)
         limits.requestTimeoutMs = o.timeoutMs;
     CurlHttpClient client(limits);
-    OnlineRequests requests(*data.store, data.catalogs, data.ads.get(), client, o.server);
+    OnlineRequests requests(*data.store, data.catalogs(), data.ads.get(), client, o.server);
     MarkedRecords marks;
     for (const int32_t n : o.records)
         marks.AddMarked(n);

@@ -162,7 +162,7 @@ TEST(OnlineActions, RunTheDialogsPostAndReportThroughTheSeams)
     TempDir spool("gui-spool");
     localservers::PhpServer server(ORTELIA_SERVER_DIR, {"ORTELIA_SPOOL=" + spool / "s.jsonl"});
     ASSERT_TRUE(server.ready());
-    OnlineActions actions(nullptr, *data.store, data.catalogs, data.ads.get(), server.base());
+    OnlineActions actions(nullptr, *data.store, data.catalogs(), data.ads.get(), server.base());
     modal::clear();
     messageboxes::clearShown();
 

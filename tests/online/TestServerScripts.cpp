@@ -80,7 +80,7 @@ protected:
         if (!PhpServer::available())
             GTEST_SKIP() << "php is not installed (Debian package php-cli): the server scripts cannot run";
         ASSERT_TRUE(s_server->ready()) << "PHP's built-in server did not answer";
-        m_requests = std::make_unique<OnlineRequests>(*s_data->store, s_data->catalogs, s_data->ads.get(), m_client,
+        m_requests = std::make_unique<OnlineRequests>(*s_data->store, s_data->catalogs(), s_data->ads.get(), m_client,
                                                       s_server->base());
     }
 
@@ -171,7 +171,7 @@ TEST_F(ServerScripts, RecommendationOf200RecordsArrivesByteForByte)
         EXPECT_EQ(data(got["name"]), r.name) << i;
         EXPECT_EQ(data(got["address"]), r.address) << i;
         EXPECT_EQ(data(got["mail"]), r.mail) << i;
-        EXPECT_EQ(data(got["locality"]), s_data->catalogs.LocalityName(r.localityId)) << i;
+        EXPECT_EQ(data(got["locality"]), s_data->catalogs().LocalityName(r.localityId)) << i;
     }
 }
 
