@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 class ShellOpener;
@@ -15,9 +14,8 @@ namespace webad {
 // The text sealed for a reference: "iid=" and the reference as a signed decimal padded with zeros
 // to sixteen characters (iid=0000000000000042).
 [[nodiscard]] std::string text(int32_t reference);
-// The address for the server base (which ends with "/"); nullopt while the sealing is not
-// available in this build.
-[[nodiscard]] std::optional<QString> address(const std::string& serverBase, int32_t reference);
+// The address for the server base (which ends with "/"): the sealed text, URL-encoded, as "p".
+[[nodiscard]] QString address(const std::string& serverBase, int32_t reference);
 // Hands the address to the shell; the outcome is not examined, as with every web ad.
 void open(ShellOpener& shell, const std::string& serverBase, int32_t reference);
 

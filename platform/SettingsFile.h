@@ -12,8 +12,9 @@ class SettingsFile {
 public:
     // Empty: search for the data directory.
     static constexpr std::string_view kDefaultDatabase = "";
-    // A reserved example domain; the path is the one the server scripts live under.
-    static constexpr std::string_view kDefaultAppServer = "http://www.example.com/dynamicFiles/cd/";
+    // The publisher's server under a reserved example domain (it never resolves); the path is the one the server
+    // scripts live under.
+    static constexpr std::string_view kDefaultAppServer = "http://www.ortelia.example/dynamicFiles/cd/";
 
     // The settings file of an executable: its extension, if any, replaced by ".ini".
     [[nodiscard]] static std::string pathFor(const std::string& executable);

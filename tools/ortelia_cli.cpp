@@ -1,7 +1,8 @@
 // ortelia-cli: the command-line companion for publishers and tests. Prints what a data folder
 // holds as JSON (UTF-8): counts and files, decoded records and ads, the catalogs and the official
-// bodies; and reads and writes the user's agenda. Exit status 0 on success, 2 with a message on standard error
-// otherwise.
+// bodies; reads and writes the user's agenda; posts the online requests and shows sealed texts.
+// Exit status 0 on success, 2 with a message on standard error for bad options (post: 1 when the
+// server did not accept the request).
 #include "engine/Cp1252.h"
 #include "engine/DataFiles.h"
 #include "engine/FiltroBits.h"
@@ -9,6 +10,7 @@
 #include "tools/CliAgenda.h"
 #include "tools/CliBodies.h"
 #include "tools/CliDataSet.h"
+#include "tools/CliPost.h"
 #include "tools/CliSearch.h"
 #ifdef ORTELIA_CLI_PRINT
 #include "tools/CliPrint.h"
@@ -212,7 +214,7 @@ const std::string kUsage = std::string("usage: ortelia-cli DATA info\n"
                                        "       ortelia-cli DATA ad N\n"
                                        "       ortelia-cli DATA catalog "
                                        "provinces|localities|guides|rubros|countries|cities|useful\n") +
-                           kBodiesUsage + kSearchUsage + kAgendaUsage
+                           kBodiesUsage + kSearchUsage + kAgendaUsage + kPostUsage
 #ifdef ORTELIA_CLI_PRINT
                            + kPrintUsage
 #endif
@@ -223,6 +225,9 @@ const std::string kUsage = std::string("usage: ortelia-cli DATA info\n"
 int main(int argc, char** argv)
 {
     try {
+        if (argc >= 2 && (std::string_view(argv[1]) == "seal" || std::string_view(argv[1]) == "unseal"))
+            return cliSeal(std::string_view(argv[1]) == "seal", std::vector<std::string>(argv + 2, argv + argc),
+                           std::cout, std::cerr);
         if (argc < 3)
             throw UsageError{kUsage};
         CliDataSet data;
@@ -263,6 +268,8 @@ int main(int argc, char** argv)
         } else if (command == "agenda") {
             return cliAgenda(data, std::vector<std::string>(argv + 3, argv + argc), ProfileFolder::find(), std::cout,
                              std::cerr);
+        } else if (command == "post") {
+            return cliPost(data, std::vector<std::string>(argv + 3, argv + argc), std::cout, std::cerr);
         } else {
             throw UsageError{kUsage};
         }

@@ -1,5 +1,7 @@
 #include "ui/TFormMain.h"
 
+#include "online/OnlineActions.h"
+
 #include "ui/AlignLayout.h"
 #include "ui/AppearanceSettings.h"
 #include "ui/ControlMakers.h"

@@ -50,6 +50,7 @@ class HomePage;
 class ResultList;
 class SearchPanel;
 class MainThreadHandOff;
+class OnlineActions;
 class PictureButton;
 class PicturePanel;
 class DataSet;
@@ -149,6 +150,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The online requests on the open data set; null when no record store is open.
+    OnlineActions* online();
     // Construction of the regions (TFormMain.cpp).
     void buildRegions();
     void buildTabBar();
@@ -282,6 +285,8 @@ private:
     QdLocs* m_locs = nullptr;  // m_data's catalogs
     QdData* m_store = nullptr; // m_data's record store, once open
     std::unique_ptr<aviso> m_ads;
+    // The online requests borrow the store, catalogs and ad store: made on first use, released before them.
+    std::unique_ptr<OnlineActions> m_online;
     std::unique_ptr<MainThreadHandOff> m_handOff;
     std::unique_ptr<ThreadFillList> m_worker; // declared after what it reads: destroyed first
     std::unique_ptr<TFormLogoInicial> m_splash;

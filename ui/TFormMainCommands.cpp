@@ -20,6 +20,7 @@
 
 #include "platform/BlockLibrary.h"
 #include "platform/Printers.h"
+#include "online/OnlineActions.h"
 #include "platform/ShellOpener.h"
 
 #include <QApplication>
@@ -121,14 +122,23 @@ void TFormMain::btnShowSelectedClick()
     pnlLista->toggleFilter(3);
 }
 
+OnlineActions* TFormMain::online()
+{
+    if (!m_online && m_store)
+        m_online = std::make_unique<OnlineActions>(this, *m_store, *m_locs, m_ads.get(), m_serverUrl);
+    return m_online.get();
+}
+
 void TFormMain::btnMailSelectedClick()
 {
-    // The online requests module sends the query to the advertisers.
+    if (OnlineActions* o = online())
+        o->Contact(0, ResultList::marked());
 }
 
 void TFormMain::btnRecomendarSelectedClick()
 {
-    // The online requests module sends the recommendation.
+    if (OnlineActions* o = online())
+        o->Recommend(0, ResultList::marked());
 }
 
 void TFormMain::mnuRegistroVerAvisoClick()
@@ -146,12 +156,14 @@ void TFormMain::mnuRegistroEditarClick()
 
 void TFormMain::mnuRegistroEnviareMailClick()
 {
-    // The online requests module sends a query about the focused row.
+    if (const ResultItem* row = pnlLista->focusedRow(); row && online())
+        online()->Contact(row->grid.recno, ResultList::marked());
 }
 
 void TFormMain::mnuRegistroRecomendarClick()
 {
-    // The online requests module recommends the focused row.
+    if (const ResultItem* row = pnlLista->focusedRow(); row && online())
+        online()->Recommend(row->grid.recno, ResultList::marked());
 }
 
 void TFormMain::LoadData()

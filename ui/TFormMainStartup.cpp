@@ -3,6 +3,8 @@
 // and the reverse order at the end.
 #include "ui/TFormMain.h"
 
+#include "online/OnlineActions.h"
+
 #include "ui/AppearanceSettings.h"
 #include "ui/HomePage.h"
 #include "ui/InformationPages.h"
@@ -219,6 +221,7 @@ void TFormMain::shutDown()
     pnlLista->detach();
     pnlSecciones->attach(nullptr);
     m_handOff.reset();
+    m_online.reset();
     m_store = nullptr;
     m_data->closeStore();
     m_ads.reset();

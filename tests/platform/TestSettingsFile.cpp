@@ -41,7 +41,7 @@ TEST(SettingsFile, MissingFileAndKeysGiveDefaults)
     SettingsFile missing;
     EXPECT_FALSE(missing.load(dir / "none.ini"));
     EXPECT_EQ(missing.database(), "");
-    EXPECT_EQ(missing.appServer(), "http://www.example.com/dynamicFiles/cd/");
+    EXPECT_EQ(missing.appServer(), "http://www.ortelia.example/dynamicFiles/cd/");
 
     std::ofstream(dir / "ortelia.ini", std::ios::binary) << "[QD]\nDatabase=/srv/guia/data\n";
     SettingsFile partial;

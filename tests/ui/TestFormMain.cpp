@@ -6,18 +6,22 @@
 #include "ui/ColumnSettings.h"
 #include "ui/StatusBar2.h"
 #include "widgets/MessageBoxes.h"
+#include "widgets/ModalSeam.h"
 #include "widgets/PictureButton.h"
 #include "widgets/PicturePanel.h"
 
 #include "engine/QdData.h"
+#include "search/MarkedRecords.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFontInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -97,7 +101,7 @@ TEST(FormMainStartup, OpensEveryFileInOrderAndShowsTheHomePage)
     EXPECT_FALSE(form.DDN_Image1->picture().isNull());
     EXPECT_EQ(form.NU_Image1->size(), QSize(600, 28));
     // The window-wide settings file default: the example server.
-    EXPECT_EQ(form.serverUrl(), "http://www.example.com/dynamicFiles/cd/");
+    EXPECT_EQ(form.serverUrl(), "http://www.ortelia.example/dynamicFiles/cd/");
 }
 
 TEST(FormMainStartup, CancelWithoutDataEndsBeforeAnythingIsOpened)
@@ -445,4 +449,31 @@ TEST(FormMainStartup, EveryFileDamagedStillStartsWithEmptyLists)
     form.ActInformacionExecute();
     form.HomeExecute();
     EXPECT_TRUE(waitIdle(form));
+}
+
+class FormOnlineRequests : public FormFixture {};
+
+// The action-bar buttons and the context-menu items reach the online requests: the buttons act on
+// the marked records, the items on the focused row (none yet: nothing happens).
+TEST_F(FormOnlineRequests, ButtonsAndMenuItemsStartTheRequests)
+{
+    modal::clear();
+    messageboxes::clearShown();
+    ResultList::marked().clear();
+    for (QAction* a : form->pnlLista->popupLista->actions())
+        if (a->text() == u"Recomendar a un amigo"_s)
+            a->trigger();
+    EXPECT_TRUE(modal::seen().empty());
+
+    modal::queueResult(QDialog::Rejected); // cancelled: nothing is sent
+    form->btnRecomendarSelected->click();
+    ASSERT_EQ(modal::seen().size(), 1u);
+    EXPECT_EQ(modal::seen()[0].className, u"TfrmRecomendar"_s);
+    EXPECT_TRUE(messageboxes::shown().empty());
+
+    form->btnMailSelected->click(); // no marked record has a mail address
+    EXPECT_EQ(modal::seen().size(), 1u);
+    ASSERT_EQ(messageboxes::shown().size(), 1u);
+    EXPECT_EQ(messageboxes::shown()[0].caption, u"Atención"_s);
+    EXPECT_EQ(messageboxes::shown()[0].text, u"No ha seleccionado ningún registro con dirección de mail."_s);
 }

@@ -3,6 +3,8 @@
 // OUT, for looking at the window's design without a screen. A developer's tool, not part of the
 // program.
 #include "agenda/TfrmEditRecord.h"
+#include "online/TfrmConsultar.h"
+#include "online/TfrmRecomendar.h"
 #include "search/QdLocs.h"
 #include "search/ResultPager.h"
 #include "search/ThreadFillList.h"
@@ -37,6 +39,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -279,5 +282,20 @@ int main(int argc, char* argv[])
     TfCreditos credits;
     ok &= save(credits, out, u"credits"_s);
     ok &= shootAds(data, out, farmacia, u"Sección Comercial"_s);
+
+    TfrmRecomendar recommend;
+    recommend.tFromNombre->setText(u"Ana Núñez"_s);
+    recommend.tFromNombreExit();
+    recommend.tFrom->setText(u"ana.nunez@example.org"_s);
+    recommend.tTo->setText(u"amigo@example.net"_s);
+    recommend.tNota->setPlainText(u"Te paso los datos de la farmacia que te comenté.\nAtienden las 24 horas."_s);
+    ok &= save(recommend, out, u"recomendar"_s);
+    TfrmConsultar contact;
+    contact.setTargets(
+        ContactTargets{3, 2, "ventas@example.com;info@example.com;", {"FARMACIA CENTRAL", "FERRETERIA PEREZ HNOS."}});
+    contact.tFromNombre->setText(u"Ana Núñez"_s);
+    contact.tFrom->setText(u"ana.nunez@example.org"_s);
+    contact.tNota->setPlainText(u"¿Tienen envío a domicilio?"_s);
+    ok &= save(contact, out, u"consultar"_s);
     return ok ? 0 : 1;
 }
