@@ -33,8 +33,7 @@ std::vector<uint8_t> zlibCompress(const uint8_t* data, size_t size)
     uLongf bound = ::compressBound(static_cast<uLong>(size));
     std::vector<uint8_t> out(bound);
     static const uint8_t kNothing = 0;
-    if (::compress2(out.data(), &bound, size ? data : &kNothing, static_cast<uLong>(size), Z_BEST_COMPRESSION) !=
-        Z_OK)
+    if (::compress2(out.data(), &bound, size ? data : &kNothing, static_cast<uLong>(size), Z_BEST_COMPRESSION) != Z_OK)
         return {};
     out.resize(bound);
     return out;
