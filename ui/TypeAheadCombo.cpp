@@ -95,6 +95,7 @@ bool TypeAheadCombo::eventFilter(QObject* watched, QEvent* event)
         m_combo->view()->setMinimumWidth(450);
         QTimer::singleShot(0, edit, &QLineEdit::selectAll);
         watchPresses(true);
+        m_lastTab = nullptr;
         return false;
     }
     if (event->type() == QEvent::FocusOut) {
@@ -110,12 +111,15 @@ bool TypeAheadCombo::eventFilter(QObject* watched, QEvent* event)
     if (watched != edit || event->type() != QEvent::KeyPress)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
-    // A key the edit leaves alone goes up to the combo box, which hands the same event back to
-    // the edit: it is seen here twice.
-    if (key == m_lastKey && key->timestamp() == m_lastKeyTime)
-        return false;
-    m_lastKey = key;
-    m_lastKeyTime = key->timestamp();
+    // Tab, which the edit leaves alone, goes up to the combo box, which hands the same event back
+    // to the edit: it is seen here twice. (The first moves the focus away, so a second Tab never
+    // comes to this list.)
+    if (key->key() == Qt::Key_Tab) {
+        if (key == m_lastTab && key->timestamp() == m_lastTabTime)
+            return false;
+        m_lastTab = key;
+        m_lastTabTime = key->timestamp();
+    }
     switch (key->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

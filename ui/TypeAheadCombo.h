@@ -42,6 +42,6 @@ private:
     const CatalogList& m_list;
     std::function<void()> m_chosen;
     bool m_watching = false;
-    const QEvent* m_lastKey = nullptr;
-    quint64 m_lastKeyTime = 0;
+    const QEvent* m_lastTab = nullptr;
+    quint64 m_lastTabTime = 0;
 };
