@@ -68,6 +68,12 @@ protected:
 
 TEST_F(LeavingAList, TabOnAClearedBoxChoosesAll)
 {
+    // The drop-down lists in Spanish order: the accented Ó right after O's plain letters' place.
+    QStringList items;
+    for (int i = 0; i < m_combo->count(); ++i)
+        items << m_combo->itemText(i);
+    EXPECT_EQ(items, (QStringList{u"- TODAS -"_s, u"BUENOS AIRES"_s, u"CÓRDOBA"_s, u"CORRIENTES"_s, u"SANTA FE"_s}));
+
     m_combo->lineEdit()->selectAll();
     clearText();
     ASSERT_EQ(shown(), u""_s);
