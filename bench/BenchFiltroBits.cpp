@@ -128,7 +128,7 @@ void BM_ClearCodes(benchmark::State& state)
             b.SetCodeEverywhere(kSpare, true);
         } else {
             int32_t passed = 0;
-            b.SetBitRun(spread.data(), records, kSpare, INT32_MAX, passed);
+            b.setBitRun(spread.data(), records, kSpare, INT32_MAX, passed);
         }
         state.ResumeTiming();
         b.ClearCodes(1u << kSpare);

@@ -21,6 +21,7 @@
 #include "engine/FiltroBits.h"
 #include "engine/QdData.h"
 #include "engine/WordFold.h"
+#include "search/DataSet.h"
 #include "search/HandOffQueue.h"
 #include "search/QdLocs.h"
 #include "search/ThreadFillList.h"
@@ -296,17 +297,16 @@ public:
         m_data = (dir / "data").string();
         if (!fs::exists(fs::path(m_data) / datafiles::kLimits))
             buildSample(m_data);
-        auto at = [&](const char* name) { return m_data + "/" + name; };
-        m_store = QdData::openFolder(m_data);
-        if (m_store->RecordCount() < 1000)
+        m_set = DataSet::open(m_data);
+        if (!m_set || m_set->store().RecordCount() < 1000)
             die("no usable data set at " + m_data);
-        m_locs.LoadFile(at(datafiles::kCatalogs));
-        m_bits = loadBits();
-        m_inlineBits = loadBits();
+        m_store = &m_set->store();
+        m_bits = m_set->freshBits();
+        m_inlineBits = m_set->freshBits();
 
         m_db = std::make_unique<Sqlite>((dir / "search.sqlite").string());
         if (!m_db->hasTable("complete"))
-            loadSqlite(*m_db, *m_store, m_locs);
+            loadSqlite(*m_db, *m_store, m_set->catalogs());
 
         defineScenarios();
         m_queue = std::make_unique<HandOffQueue>(m_target);
@@ -326,7 +326,7 @@ public:
     }
     PassTiming timeInline(Scenario& s)
     {
-        return time(s, *m_inlineWorker, m_inlineTarget, [this](int) { m_inlineWorker->RunPending(); });
+        return time(s, *m_inlineWorker, m_inlineTarget, [this](int) { m_inlineWorker->runPending(); });
     }
     SqlTiming timeSql(const Scenario& s) { return runSql(*m_db, s.sql); }
 
@@ -354,15 +354,6 @@ private:
         return t;
     }
 
-    std::unique_ptr<FiltroBits> loadBits() const
-    {
-        auto bits = std::make_unique<FiltroBits>(m_store->RecordCount() + 1);
-        bits->LoadFlags(m_data + "/" + datafiles::kFlags);
-        bits->LoadLimits(m_data + "/" + datafiles::kLimits);
-        bits->SelectRange(0);
-        return bits;
-    }
-
     // Runs the worker's calls until it is idle and at least endedAtLeast passes have ended.
     void pump(int endedAtLeast = 0)
     {
@@ -381,7 +372,7 @@ private:
     }
     int32_t wordCount(const std::string& key)
     {
-        Indice* ix = m_store->IndexAt(7);
+        Indice* ix = m_store->IndexAt(slot::ixpal);
         auto q = ix->Query(key, 0);
         if (!q)
             return 0;
@@ -443,8 +434,8 @@ private:
             if (m_store->ReadRecord(phone, n) && phone.areaCode != 0)
                 break;
         const int32_t line = phone.phoneLine == 0 ? 10000 : phone.phoneLine;
-        const int32_t province = largestKey(5, a.first, a.last);
-        const int32_t rubro = largestKey(8, c.first, c.last);
+        const int32_t province = largestKey(slot::ixPrv, a.first, a.last);
+        const int32_t rubro = largestKey(slot::ixRub, c.first, c.last);
 
         auto reset = [](int32_t range) {
             return [range](ThreadFillList& w) {
@@ -529,8 +520,8 @@ private:
     }
 
     std::string m_data;
-    std::unique_ptr<QdData> m_store;
-    QdLocs m_locs;
+    std::unique_ptr<DataSet> m_set;
+    QdData* m_store = nullptr;
     std::unique_ptr<FiltroBits> m_bits;
     std::unique_ptr<Sqlite> m_db;
     std::vector<Scenario> m_scenarios;

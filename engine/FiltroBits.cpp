@@ -113,7 +113,7 @@ inline void andSpan(uint32_t* w, int64_t begin, int64_t end, uint32_t mask)
 // How many records one pass of the write kernel takes before the records it set are listed.
 constexpr int32_t kWriteChunk = 256;
 
-// The write kernel of SetBitRun: sets bit m of the records of [a, z] in order, counting in count
+// The write kernel of setBitRun: sets bit m of the records of [a, z] in order, counting in count
 // those that then hold every required bit, until count reaches stopAfter; returns how many records
 // it took. Summary: drops the block summary entry of each record written. Listing: puts the records
 // of [spanFirst, spanLast] whose bit was clear into fresh, in order. Fetch: fetches each word a few
@@ -225,7 +225,7 @@ bool FiltroBits::LoadFlags(const std::string& path, const SourceOpener& opener)
     return true;
 }
 
-bool FiltroBits::LoadLimits(const std::string& path, const SourceOpener& opener)
+bool FiltroBits::LoadLimits(const std::string& path, const SourceOpener& opener, int32_t lastRecord)
 {
     std::vector<uint8_t> b;
     if (!readWholeSource(opener, path, b, kLimitsSize))
@@ -233,8 +233,10 @@ bool FiltroBits::LoadLimits(const std::string& path, const SourceOpener& opener)
     for (size_t e = 0; e + kLimitsEntry <= b.size(); e += kLimitsEntry) {
         const uint8_t* p = b.data() + e;
         const int32_t k = p[0] == 'A' ? 0 : p[0] == 'C' ? 1 : p[0] == 'P' ? 2 : -1;
-        if (k >= 0)
-            SetGuideRange(k, static_cast<int32_t>(bytes::le32(p + 4)), static_cast<int32_t>(bytes::le32(p + 8)));
+        const auto first = static_cast<int32_t>(bytes::le32(p + 4));
+        const auto last = static_cast<int32_t>(bytes::le32(p + 8));
+        if (k >= 0 && first <= lastRecord)
+            SetGuideRange(k, first, std::min(last, lastRecord));
     }
     std::copy(std::begin(m_ranges), std::end(m_ranges), std::begin(m_saved));
     return true;
@@ -328,7 +330,7 @@ bool FiltroBits::SetBit(int32_t n, int bit, bool on)
     return true;
 }
 
-int32_t FiltroBits::SetBitRun(const int32_t* records, int32_t n, int bit, int32_t stopAfter, int32_t& passed)
+int32_t FiltroBits::setBitRun(const int32_t* records, int32_t n, int bit, int32_t stopAfter, int32_t& passed)
 {
     passed = 0;
     if (!validBit(bit) || n <= 0) {
@@ -675,7 +677,7 @@ int32_t FiltroBits::findBackward(int32_t from, int32_t to) const
 
 // ---- Counting and walking
 
-void FiltroBits::AdoptPassingCount(int32_t count)
+void FiltroBits::adoptPassingCount(int32_t count)
 {
     m_count = count;
     m_countedAt = m_changes;

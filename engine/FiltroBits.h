@@ -40,6 +40,27 @@
 #include <string>
 #include <vector>
 
+// The planes: bit b of every record's word, named once for every reader and writer of the set.
+namespace plane {
+enum Plane : int {
+    kBase = 0,     // in a guide range (bits 0-4 are all set there)
+    kRubro = 1,    // the rubro criterion
+    kLocality = 2, // the locality criterion
+    kProvince = 3, // the province criterion
+    kGuide = 4,    // the guide criterion
+    kWeb = 5,      // has a web address ("QD.flg")
+    kMail = 6,     // has a mail address ("QD.flg")
+    kAd = 7,       // has an ad ("QD.flg")
+    kAreaCode = 9,
+    kPrefix = 10,
+    kLine = 11,
+    kNameWords = 12,
+    kAddressWords = 13,
+    kSelection = 14, // marked by the user
+    kNote = 20,      // has an agenda note
+};
+} // namespace plane
+
 class FiltroBits {
 public:
     static constexpr int32_t kWords = 12'000'000; // records 1 .. 11,999,999
@@ -66,7 +87,10 @@ public:
     bool LoadFlags(const std::string& path, const SourceOpener& opener = openFileSource);
     // Applies every complete entry of the first 36 bytes (a truncated last entry is ignored) and
     // saves the ranges. False when the file cannot be opened (the ranges stay as they were).
-    bool LoadLimits(const std::string& path, const SourceOpener& opener = openFileSource);
+    // lastRecord is the highest record the store can read: a range reaching past it ends there, and
+    // one starting past it is ignored, so the ranges do not depend on the size of the set.
+    bool LoadLimits(const std::string& path, const SourceOpener& opener = openFileSource,
+                    int32_t lastRecord = kWords - 1);
     // Sets range k and ORs bits 0-4 into its records. False (nothing changed) unless 0 <= k <= 2 and
     // 0 <= first <= last <= the highest record number.
     bool SetGuideRange(int32_t k, int32_t first, int32_t last);
@@ -94,7 +118,7 @@ public:
     // the record that makes the count reach stopAfter. Returns how many records it took; passed
     // receives the count. The search pass writes its lists this way and hands over the last record
     // taken when the count reached stopAfter.
-    int32_t SetBitRun(const int32_t* records, int32_t n, int bit, int32_t stopAfter, int32_t& passed);
+    int32_t setBitRun(const int32_t* records, int32_t n, int bit, int32_t stopAfter, int32_t& passed);
     // SetBit(n, bit, true), then Passes(n): what a search pass does for each record it writes.
     bool SetBitAndPass(int32_t n, int bit)
     {
@@ -129,7 +153,7 @@ public:
     // A count of the passing records that the caller made itself, as a search pass does while it
     // writes the planes: it becomes PassingCount, and CountPassing returns it without counting until
     // the next change. The caller vouches for it.
-    void AdoptPassingCount(int32_t count);
+    void adoptPassingCount(int32_t count);
     int32_t FirstPassing();
     int32_t SeekPassing(); // from the cursor, included
     int32_t NextPassing(); // after the cursor
@@ -154,7 +178,7 @@ public:
     // whether anything else wrote while it handed a match over.
     [[nodiscard]] uint64_t changeCount() const { return m_changes; }
     // Asks the processor to fetch record n's word ahead of a write (no effect outside the set).
-    void Prefetch(int32_t n) const
+    void prefetch(int32_t n) const
     {
         if (n >= 0 && n < m_size)
             __builtin_prefetch(m_words.get() + n, 1);

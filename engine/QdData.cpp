@@ -12,20 +12,6 @@ QdData::QdData(const std::string& dataPath, const std::string& offsetPath, int32
 
 QdData::~QdData() = default;
 
-std::unique_ptr<QdData> QdData::openFolder(const std::string& folder, const SourceOpener& opener)
-{
-    const auto at = [&](const char* name) { return folder + "/" + name; };
-    auto store = std::make_unique<QdData>(at(datafiles::kRecords), at(datafiles::kOffsets), 8192, opener);
-    for (int i = 0; i < 8; ++i) {
-        if (i == 6)
-            store->AddWordIndex(at(datafiles::kIndexes[i]), at(datafiles::kWordTable), 10240);
-        else
-            store->AddIndex(at(datafiles::kIndexes[i]), 4096);
-    }
-    store->LoadCodeTable(at(datafiles::kRecordTable));
-    return store;
-}
-
 bool QdData::LoadCodeTable(const std::string& path)
 {
     return m_codes.LoadTable(path, m_opener);

@@ -15,6 +15,22 @@
 #include <memory>
 #include <string>
 
+// The index slots a data folder's indexes are opened into, in start-up order; the file names.
+namespace slot {
+enum Slot : int {
+    ixTeA = 1,      // telephone area codes
+    ixTeP = 2,      // telephone prefixes
+    ixTeN = 3,      // telephone lines
+    ixLoc = 4,      // localities
+    ixPrv = 5,      // provinces
+    ixGuia = 6,     // guides
+    ixpal = 7,      // name and address words (with its own code table)
+    ixRub = 8,      // rubros
+    kSelection = 9, // never opened: the selection has no index
+};
+inline constexpr int kOpened = 8; // slots 1..8 hold the folder's indexes
+} // namespace slot
+
 class QdData {
 public:
     static constexpr int kSlots = 10;
@@ -23,10 +39,6 @@ public:
            SourceOpener opener = openFileSource);
     ~QdData();
 
-    // The store of a data folder opened as start-up opens it: "QD.dat" and "PK.idx", the seven key
-    // indexes and the word index in slots 1 to 8 (block sizes 4096 and 10240), then "QD.hfm".
-    [[nodiscard]] static std::unique_ptr<QdData> openFolder(const std::string& folder,
-                                                            const SourceOpener& opener = openFileSource);
     QdData(const QdData&) = delete;
     QdData& operator=(const QdData&) = delete;
 

@@ -34,7 +34,7 @@ void ResultPager::passStarted()
     m_maximum = 0;
 }
 
-void ResultPager::matchFound(const FiltroBits&, int32_t record, int32_t count)
+void ResultPager::matchFound(const FiltroBits& bits, int32_t record, int32_t count)
 {
     if (m_rows.rowCount() < m_pageRows) {
         // The page's ends follow the rows, so a scroll during the pass goes on from these rows and
@@ -42,7 +42,7 @@ void ResultPager::matchFound(const FiltroBits&, int32_t record, int32_t count)
         if (m_rows.rowCount() == 0)
             m_topRecord = record;
         m_bottomRecord = record;
-        m_rows.append(record);
+        m_rows.append(record, bits.wordAt(record));
     }
     setMaximum(count);
     if (m_rows.rowCount() > 0)
@@ -69,7 +69,7 @@ int32_t ResultPager::showResults(FiltroBits& bits)
             m_topRecord = start;
             for (int32_t r = start; r != 0 && m_rows.rowCount() < m_pageRows; r = bits.NextPassing()) {
                 m_bottomRecord = r;
-                m_rows.append(r);
+                m_rows.append(r, bits.wordAt(r));
             }
         }
     }
@@ -92,7 +92,7 @@ void ResultPager::scrollTo(FiltroBits& bits, int32_t p)
             if (m_rows.rowCount() == 0)
                 m_topRecord = r;
             m_bottomRecord = r;
-            m_rows.append(r);
+            m_rows.append(r, bits.wordAt(r));
         }
         m_rows.selectRow(m_rows.rowCount() > 0 ? 0 : -1);
         return;
@@ -114,7 +114,7 @@ void ResultPager::scrollTo(FiltroBits& bits, int32_t p)
             if (r == 0)
                 break;
             m_topRecord = r;
-            m_rows.insertFirst(r);
+            m_rows.insertFirst(r, bits.wordAt(r));
             if (m_rows.rowCount() > m_pageRows)
                 m_rows.removeLast();
         }
@@ -134,7 +134,7 @@ void ResultPager::scrollTo(FiltroBits& bits, int32_t p)
             if (r == 0)
                 break;
             m_bottomRecord = r;
-            m_rows.append(r);
+            m_rows.append(r, bits.wordAt(r));
             if (m_rows.selectedRow() == 0 && m_rows.rowCount() > 1)
                 m_rows.selectRow(1);
             if (m_rows.rowCount() > m_pageRows)
@@ -159,7 +159,7 @@ void ResultPager::repage(FiltroBits& bits, int32_t rows)
     if (m_rows.rowCount() < m_pageRows) {
         bits.SetCursor(m_bottomRecord);
         for (int32_t r = bits.NextPassing(); r != 0; r = bits.NextPassing()) {
-            m_rows.append(r);
+            m_rows.append(r, bits.wordAt(r));
             if (m_rows.rowCount() >= m_pageRows)
                 break;
         }

@@ -11,8 +11,10 @@ public:
 
     [[nodiscard]] virtual int rowCount() const = 0;
     [[nodiscard]] virtual int32_t recnoAt(int row) const = 0;
-    virtual void insertFirst(int32_t record) = 0;
-    virtual void append(int32_t record) = 0;
+    // flags is the record's word of the bit set, read by the pager that holds it: the row needs no
+    // second access to the bit set.
+    virtual void insertFirst(int32_t record, uint32_t flags) = 0;
+    virtual void append(int32_t record, uint32_t flags) = 0;
     virtual void removeFirst() = 0;
     virtual void removeLast() = 0;
     virtual void clearRows() = 0;

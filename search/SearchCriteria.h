@@ -3,6 +3,9 @@
 // order of every scan and the tie-break between rows in the merge. Plain data, any thread.
 #pragma once
 
+#include "engine/FiltroBits.h"
+#include "engine/QdData.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -10,37 +13,37 @@
 namespace criteria {
 
 enum Code : uint8_t {
-    kRubro = 1,
-    kLocality = 2,
-    kProvince = 3,
-    kGuide = 4,
-    kArea = 9,
-    kPrefix = 10,
-    kLine = 11,
-    kNameWords = 12,
-    kAddressWords = 13,
-    kSelection = 14, // only ever 0: a pass that visits it withdraws the selection requirement
+    kRubro = plane::kRubro,
+    kLocality = plane::kLocality,
+    kProvince = plane::kProvince,
+    kGuide = plane::kGuide,
+    kArea = plane::kAreaCode,
+    kPrefix = plane::kPrefix,
+    kLine = plane::kLine,
+    kNameWords = plane::kNameWords,
+    kAddressWords = plane::kAddressWords,
+    kSelection = plane::kSelection, // only ever 0: a pass that visits it withdraws the selection requirement
 };
 
 struct Row {
     uint8_t code;
-    int slot;     // record-store index slot; 9 is never opened
+    int slot;     // record-store index slot
     int32_t area; // key space of a list index, or word area (0 names, 1 addresses)
     bool word;
 };
 
 inline constexpr int kRows = 10;
 inline constexpr std::array<Row, kRows> kTable = {{
-    {kLocality, 4, 0, false},
-    {kRubro, 8, 0, false},
-    {kGuide, 6, 0, false},
-    {kProvince, 5, 0, false},
-    {kPrefix, 2, 0, false},
-    {kLine, 3, 0, false},
-    {kArea, 1, 0, false},
-    {kNameWords, 7, 0, true},
-    {kAddressWords, 7, 1, true},
-    {kSelection, 9, 0, false},
+    {kLocality, slot::ixLoc, 0, false},
+    {kRubro, slot::ixRub, 0, false},
+    {kGuide, slot::ixGuia, 0, false},
+    {kProvince, slot::ixPrv, 0, false},
+    {kPrefix, slot::ixTeP, 0, false},
+    {kLine, slot::ixTeN, 0, false},
+    {kArea, slot::ixTeA, 0, false},
+    {kNameWords, slot::ixpal, 0, true},
+    {kAddressWords, slot::ixpal, 1, true},
+    {kSelection, slot::kSelection, 0, false},
 }};
 
 // The row of a code, or -1.

@@ -195,7 +195,7 @@ void ThreadFillList::loop()
     m_exitedCv.notify_all();
 }
 
-int ThreadFillList::RunPending()
+int ThreadFillList::runPending()
 {
     if (m_threading != Threading::CallerRuns)
         return 0;
@@ -428,7 +428,7 @@ void ThreadFillList::RunPass()
     // The merge has counted every record that passes, unless the pass recomputed nothing (only
     // withdrew) or the main thread changed the bit set while a match was handed over.
     if (n > 0 && !m_bitsTouched)
-        m_bits.AdoptPassingCount(count);
+        m_bits.adoptPassingCount(count);
     m_matchCount = m_bits.CountPassing();
     ++m_passesCompleted;
 }
@@ -556,7 +556,7 @@ int32_t ThreadFillList::merge(std::array<PassRow, kRows>& rows, int n, std::uniq
             const int32_t next = below < kFirstMatches ? below + 1 : (count / kMatchStep + 1) * kMatchStep;
             int32_t passed = 0;
             const int32_t took =
-                m_bits.SetBitRun(row.ahead.data() + row.at, row.end - row.at, row.code, next - count, passed);
+                m_bits.setBitRun(row.ahead.data() + row.at, row.end - row.at, row.code, next - count, passed);
             row.at += took;
             last = row.ahead[static_cast<size_t>(row.at - 1)];
             if (passed == next - count) {
@@ -596,7 +596,7 @@ int32_t ThreadFillList::merge(std::array<PassRow, kRows>& rows, int n, std::uniq
             if (!row.joint) {
                 m_bits.SetBit(r, row.code, true);
                 int32_t passed = 0;
-                (void)m_bits.SetBitRun(row.ahead.data() + row.at, end - row.at, row.code, INT32_MAX, passed);
+                (void)m_bits.setBitRun(row.ahead.data() + row.at, end - row.at, row.code, INT32_MAX, passed);
             }
             const int32_t last = end > row.at ? row.ahead[static_cast<size_t>(end - 1)] : r;
             row.at = end;
@@ -807,6 +807,6 @@ void ThreadFillList::prefetchAhead(const PassRow& row) const
     for (int i = 0; i < row.end; ++i) {
         const int32_t r = row.ahead[static_cast<size_t>(i)];
         if (r >= m_lo)
-            m_bits.Prefetch(r);
+            m_bits.prefetch(r);
     }
 }

@@ -15,7 +15,7 @@
 // The main thread reaches the bit set only through accessBits() (scrolling, counts, the result
 // filters, selection marks): the guard waits for the worker's next listener call or the end of
 // its pass, and inside a listener call it is free at once. SetRange takes the guard itself. Never
-// hold the guard while calling SetRange, Stop or RunPending, nor across a return to an event loop
+// hold the guard while calling SetRange, Stop or runPending, nor across a return to an event loop
 // that runs listener calls. Records may be read on the main thread at any time: a pass reads only
 // the index slots of the record store. One worker per bit set.
 #pragma once
@@ -45,7 +45,7 @@ class ThreadFillList {
 public:
     enum class Threading {
         Worker,     // passes run on the worker thread (the program)
-        CallerRuns, // no thread: RunPending runs the passes on the caller's thread (tests, tools)
+        CallerRuns, // no thread: runPending runs the passes on the caller's thread (tests, tools)
     };
 
     static constexpr int kMaxWords = 8;           // words of one text looked up
@@ -106,7 +106,7 @@ public:
 
     // CallerRuns only: runs the passes asked for, on this thread, until none is asked for; returns
     // how many started. The listener is called directly.
-    int RunPending();
+    int runPending();
 
     // Asks the loop to end and wakes the worker: no pass starts afterwards, a running pass stops at
     // its next step without marking anything clean, and no listener call is made once asked. Tells

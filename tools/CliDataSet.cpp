@@ -1,17 +1,12 @@
 #include "tools/CliDataSet.h"
 
-#include "engine/DataFiles.h"
-
-#include <filesystem>
+#include "ads/AdStoreOpener.h"
 
 bool CliDataSet::open(const std::string& folder)
 {
-    if (!std::filesystem::is_directory(folder))
+    if (!m_set.open(folder, DataSet::Options{}))
         return false;
-    m_folder = folder;
-    store = QdData::openFolder(folder);
-    catalogs.LoadFile(path(datafiles::kCatalogs));
-    ads = std::make_unique<aviso>(path(datafiles::kAds), path(datafiles::kAdOffsets), 512);
-    ads->LoadCodeTable(path(datafiles::kAdTable));
+    store = &m_set.store();
+    ads = adstore::open(folder);
     return true;
 }

@@ -135,8 +135,11 @@ bool parseSearchOptions(const std::vector<std::string>& args, CliSearchOptions& 
                 const size_t comma = value.find(',', start);
                 const std::string f =
                     value.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-                static const std::pair<const char*, int> planes[] = {
-                    {"ad", 7}, {"mail", 6}, {"web", 5}, {"note", 20}, {"selected", 14}};
+                static const std::pair<const char*, int> planes[] = {{"ad", plane::kAd},
+                                                                     {"mail", plane::kMail},
+                                                                     {"web", plane::kWeb},
+                                                                     {"note", plane::kNote},
+                                                                     {"selected", plane::kSelection}};
                 const auto* p =
                     std::find_if(std::begin(planes), std::end(planes), [&](const auto& e) { return f == e.first; });
                 if (p == std::end(planes)) {
@@ -163,18 +166,17 @@ bool parseSearchOptions(const std::vector<std::string>& args, CliSearchOptions& 
 
 std::string runSearch(CliDataSet& data, const CliSearchOptions& o)
 {
-    FiltroBits bits(std::clamp<int32_t>(data.store->RecordCount() + 1, 2, FiltroBits::kWords));
-    bits.LoadFlags(data.path(datafiles::kFlags));
-    bits.LoadLimits(data.path(datafiles::kLimits));
-    bits.SelectRange(0);
+    // A bit set of this search's own, loaded as start-up loads the window's.
+    const std::unique_ptr<FiltroBits> loaded = data.set().freshBits();
+    FiltroBits& bits = *loaded;
 
     Collector collector;
     HandOffQueue queue(collector);
     ThreadFillList worker(bits, *data.store, queue);
     auto requireFilters = [&] {
         auto b = worker.accessBits();
-        for (int plane : o.filterPlanes)
-            b->SetRequired(plane, true);
+        for (int p : o.filterPlanes)
+            b->SetRequired(p, true);
     };
     requireFilters();
     // As the section switch and the search panel do it. The worker waits in PassStarted until this

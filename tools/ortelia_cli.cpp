@@ -50,8 +50,8 @@ json info(CliDataSet& d)
     json j;
     j["records"] = d.store->RecordCount();
     json guides = json::array();
-    FiltroBits limits(std::max<int32_t>(2, std::min<int32_t>(d.store->RecordCount() + 1, FiltroBits::kWords)));
-    limits.LoadLimits(d.path(datafiles::kLimits));
+    // The ranges as the window uses them (clamped to the records the store can read).
+    const FiltroBits& limits = d.set().bits();
     static const char* const names[3] = {"A", "C", "P"};
     for (int g = 0; g < 3; ++g) {
         const auto r = limits.savedRange(g);
@@ -70,9 +70,9 @@ json info(CliDataSet& d)
     }
     j["files"] = files;
     json keys = json::object();
-    for (int slot = 1; slot <= 8; ++slot)
-        if (Indice* ix = d.store->IndexAt(slot))
-            keys[datafiles::kIndexes[slot - 1]] = ix->isTrie() ? json("trie") : json(ix->keyCount(0));
+    for (int s = slot::ixTeA; s <= slot::ixRub; ++s)
+        if (Indice* ix = d.store->IndexAt(s))
+            keys[datafiles::kIndexes[s - slot::ixTeA]] = ix->isTrie() ? json("trie") : json(ix->keyCount(0));
     j["index_keys"] = keys;
     return j;
 }
@@ -95,10 +95,10 @@ json record(CliDataSet& d, int32_t n)
     j["area_code"] = r.areaCode;
     j["prefix"] = r.phonePrefix;
     j["line"] = r.phoneLine;
-    j["locality"] = named(r.localityId, d.catalogs.LocalityName(r.localityId));
-    const int32_t province = d.catalogs.LocalityProvince(r.localityId);
-    j["province"] = named(province, d.catalogs.ProvinceName(province));
-    j["rubro"] = r.rubroId ? named(r.rubroId, d.catalogs.RubroName(r.rubroId)) : json(nullptr);
+    j["locality"] = named(r.localityId, d.catalogs().LocalityName(r.localityId));
+    const int32_t province = d.catalogs().LocalityProvince(r.localityId);
+    j["province"] = named(province, d.catalogs().ProvinceName(province));
+    j["rubro"] = r.rubroId ? named(r.rubroId, d.catalogs().RubroName(r.rubroId)) : json(nullptr);
     j["ad"] = (r.flags & registro::kHasAd) ? json(r.adNumber) : json(nullptr);
     return j;
 }
@@ -123,7 +123,7 @@ json ad(CliDataSet& d, int32_t n)
 
 json catalogOf(CliDataSet& d, std::string_view which)
 {
-    const QdLocs& c = d.catalogs;
+    const QdLocs& c = d.catalogs();
     json out = json::array();
     if (which == "provinces") {
         for (int32_t id = 1; id < catalog::kProvinceSlots; ++id)

@@ -24,18 +24,18 @@ int32_t ListRows::recnoAt(int row) const
     return i != nullptr ? i->grid.recno : 0;
 }
 
-void ListRows::insertFirst(int32_t record)
+void ListRows::insertFirst(int32_t record, uint32_t flags)
 {
     auto* i = new ResultItem;
     m_view->insertTopLevelItem(0, i);
-    m_fill(*i, record);
+    m_fill(*i, record, flags);
 }
 
-void ListRows::append(int32_t record)
+void ListRows::append(int32_t record, uint32_t flags)
 {
     auto* i = new ResultItem;
     m_view->addTopLevelItem(i);
-    m_fill(*i, record);
+    m_fill(*i, record, flags);
 }
 
 void ListRows::removeFirst()

@@ -1,5 +1,5 @@
 // ListRows: the result list's rows for the pager: one ResultItem per shown record in the list view,
-// filled by the window's row filler when it is added. The view belongs to the window. Main thread.
+// filled by the result list's row filler when it is added. The view belongs to the window. Main thread.
 #pragma once
 
 #include "search/GridData.h"
@@ -16,18 +16,20 @@ class ResultItem : public QTreeWidgetItem {
 public:
     ResultItem() : QTreeWidgetItem(UserType + 1) {}
     GridData grid;
+    uint32_t flags = 0; // the record's word of the bit set when the row was filled
 };
 
 class ListRows final : public ResultRows {
 public:
-    using Filler = std::function<void(ResultItem& item, int32_t record)>;
+    // flags: the record's word of the bit set, as the pager read it.
+    using Filler = std::function<void(ResultItem& item, int32_t record, uint32_t flags)>;
 
     ListRows(QTreeWidget* view, Filler fill) : m_view(view), m_fill(std::move(fill)) {}
 
     [[nodiscard]] int rowCount() const override;
     [[nodiscard]] int32_t recnoAt(int row) const override;
-    void insertFirst(int32_t record) override;
-    void append(int32_t record) override;
+    void insertFirst(int32_t record, uint32_t flags) override;
+    void append(int32_t record, uint32_t flags) override;
     void removeFirst() override;
     void removeLast() override;
     void clearRows() override;

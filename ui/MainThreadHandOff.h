@@ -2,7 +2,7 @@
 // each call into a HandOffQueue and waits; a queued event makes the main thread's event loop run
 // it. StopWaiting (from ThreadFillList::Terminate) releases a waiting worker at once, so stopping
 // the worker never waits for the main thread and the main thread never waits for the worker.
-// Owned by the main window, which is also the target; created before the worker, destroyed after.
+// Owned by the main window; the target is the result list. Created before the worker, destroyed after.
 #pragma once
 
 #include "search/HandOffQueue.h"

@@ -6,13 +6,11 @@
 //
 // The members are split by job over several files: TFormMain.cpp (regions and controls),
 // TFormMainStartup.cpp (start-up and shut-down), TFormMainSections.cpp (section switches and
-// colour schemes), TFormMainHome.cpp (home page, banners, timers), TFormMainSearch.cpp (search
-// panel, see-also line), TFormMainList.cpp (result list, filters, marks, columns),
-// TFormMainTools.cpp (record-number tools, hidden commands, web link, about and credits),
-// TFormMainCommands.cpp (action bar, menus, shortcuts, tray, help, window events).
+// colour schemes), TFormMainHome.cpp (home page, banners, timers), TFormMainTools.cpp (record-number tools, hidden
+// commands, web link, about and credits), TFormMainCommands.cpp (action bar, menus, shortcuts, tray, help, window
+// events). The search panel (SearchPanel) and the result list (ResultList) own their controls and handlers.
 #pragma once
 
-#include "search/PassListener.h"
 #include "ui/StartupEnvironment.h"
 
 #include <QMainWindow>
@@ -42,17 +40,13 @@ class AlignLayout;
 class BannerPlayer;
 struct GridData;
 class QAction;
-class ListRows;
-class ResultItem;
-class ResultListDelegate;
-class ResultPager;
-class VerTambien;
-class SeeAlsoLabel;
-class ComboCatalogList;
-class FiltroBits;
+class HomePage;
+class ResultList;
+class SearchPanel;
 class MainThreadHandOff;
 class PictureButton;
 class PicturePanel;
+class DataSet;
 class QdData;
 class QdLocs;
 class SingleInstance;
@@ -64,7 +58,7 @@ class aviso;
 
 enum class Section { Home, Commercial, Telephone, Professional, OfficialBodies, Agenda, Information };
 
-class TFormMain : public QMainWindow, private PassListener {
+class TFormMain : public QMainWindow {
     Q_OBJECT
 public:
     enum class Started {
@@ -91,7 +85,6 @@ public:
     void ActInformacionExecute(QObject* sender = nullptr);
 
     void EnablePrinting(bool on);
-    void ArrangeSearchFields(bool commercial);
     void LayoutTabBar();
     void LayoutHeaderPanels();
     void SizeMainWindow();
@@ -102,17 +95,15 @@ public:
     [[nodiscard]] bool sectionFlag(Section s) const;
     [[nodiscard]] bool printingEnabled() const { return m_printingEnabled; }
     [[nodiscard]] bool printerInstalled() const { return m_printerInstalled; }
-    [[nodiscard]] bool agendaMode() const { return m_agendaMode; }
-    [[nodiscard]] bool searchDone() const { return m_searchDone; }
+    [[nodiscard]] bool agendaMode() const;
     [[nodiscard]] const std::string& dataPath() const { return m_dataPath; }
     [[nodiscard]] const std::string& serverUrl() const { return m_serverUrl; }
     [[nodiscard]] const std::string& agendaFolder() const { return m_agendaFolder; }
-    [[nodiscard]] QdData* recordStore() const { return m_store.get(); }
+    [[nodiscard]] QdData* recordStore() const { return m_store; }
     [[nodiscard]] QdLocs& catalogs() const { return *m_locs; }
     [[nodiscard]] ThreadFillList* worker() const { return m_worker.get(); }
     [[nodiscard]] aviso* adStore() const { return m_ads.get(); }
     [[nodiscard]] int colourScheme() const { return m_scheme; }
-    [[nodiscard]] int homeText() const { return m_homeText; }
     [[nodiscard]] int officialBodiesLoads() const { return m_bodiesLoads; }
     [[nodiscard]] int officialBodiesClears() const { return m_bodiesClears; }
     // The progress texts shown on the splash, in order.
@@ -120,23 +111,6 @@ public:
     // The worker's pending hand-offs run now (tests without an event loop turn).
     void runHandOffs();
 
-    // The result list, for the record tools, the agenda, the reports and the online requests.
-    void ShowResults();
-    void RepageList();
-    // Reads the record and adds its row: at the top for position 0, else at the end.
-    void AddResultRow(int32_t record, int position);
-    [[nodiscard]] ResultPager& pager() { return *m_pager; }
-    [[nodiscard]] ListRows& rows() { return *m_rows; }
-    [[nodiscard]] VerTambien& seeAlso() { return *m_seeAlso; }
-    // Marks: the focused row (mark), toggled (), or a record in the marked list.
-    void selectRecord(bool mark);
-    void selectRecord();
-    bool selectRecord(int32_t record, bool mark);
-    void SetAllVisibleSelected(bool mark);
-    [[nodiscard]] bool filterOn(int filter) const { return m_filters[static_cast<size_t>(filter)]; }
-    [[nodiscard]] bool gridLines() const { return m_gridLines; }
-    [[nodiscard]] int hitColumn() const { return m_hitColumn; }
-    [[nodiscard]] bool searchIdle() const { return m_searchIdle; }
     // No pass asked for or running, and every pass's end has reached the window (the worker is idle
     // a moment before its last hand-off runs here).
     [[nodiscard]] bool searchSettled() const;
@@ -169,27 +143,18 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // PassListener, run on the main thread through m_handOff.
-    void PassStarted() override;
-    void MatchFound(int32_t record, int32_t count) override;
-    void MatchesFound(std::span<const Match> matches) override;
-    void PassEnded(int32_t count) override;
-
     // Construction of the regions (TFormMain.cpp).
     void buildRegions();
     void buildTabBar();
     void buildHome();
     void buildBodyHeader();
-    void buildSearchPanel();
     void buildOtherHeaders();
     void buildList();
-    void buildSeeAlso();
     void buildOfficialBodies();
     void buildInformation();
     void buildActionBar();
     void buildBanner();
     void buildShortcuts();
-    void buildContextMenu();
     void buildTray();
     void layoutBodyRegions();
 
@@ -210,69 +175,33 @@ private:
     void enterGuide(Section section);
     void setActiveTab(PictureButton* tab, const QString& activePicture);
     void setActionButtons(bool print, bool sel, bool add, bool remove, bool online);
-    void setRubroVisible(bool visible, bool enabled);
     void setSectionFlag(Section s);
     void leaveOfficialBodies(bool wasCurrent);
     void processPending();
 
-    // Search panel (TFormMainSearch.cpp).
-    void ResetSearchForm();
-    void EnableSearchPanel(bool on);
-    void DropSelectionMarks();
-    void cbxCriterioChange();
-    void cbxProvinciaChange();
-    void cbxLocalidadChange();
-    void cbxRubroChange();
-    void bbuBuscarClick();
-    void bbuLimpiarClick();
-    void ShowSeeAlso(int32_t rubro);
-    void lblVerTambien1Click(QObject* sender);
-    void ShowLinks(bool visible);
-    void setupSearchLists();
-
-    // Result list, filters, marks and columns (TFormMainList.cpp).
-    void setupList();
-    void SetAgendaMode(bool on);
-    void FillResultRow(int32_t record, ResultItem& item);
-    void scrbRegistrosChange(int position);
-    void syncScrollBar();
-    void ShowCurrentRecord(int row);
-    void lvListaSelectItem();
-    bool lvListaKey(QKeyEvent* key, bool down);
-    void lvListaClick(int column);
-    void lvListaDblClick(int column);
-    int hitColumnAt(int x) const;
-    void toggleFilter(int filter);
-    void ResetFilters();
-    void RebuildNoteMarks();
-    void ColShow(int column);
-    void ColHide(int column);
-    void applyColumn(int column);
-    void ToggleColumn(int column);
-    void columnResized(int column, int newSize);
-    void StatusBar2Repaint();
-    void placeOverlays();
-    // Runs fn(bits) with the worker's guard held (nothing without a worker).
-    void withBits(const std::function<void(FiltroBits&)>& fn);
-
-    // Commands whose contents come with later work (TFormMainCommands.cpp).
-    void printCommand();
-    void agendaAddCommand();
-    void agendaRemoveCommand();
-    void selectAllCommand(bool on);
-    void showSelectedCommand();
-    void mailSelectedCommand();
-    void recommendSelectedCommand();
-    void officialBodiesLoadData();
+    // Commands whose work belongs to the agenda, the ads and reports, the online requests, the
+    // official bodies and the information pages: forwards those modules fill (TFormMainCommands.cpp).
+    void btn_imprimirClick();
+    void mnuGuiasImprimirClick();
+    void btnAgendarClick();
+    void AddSelectionToAgenda();
+    void btnDelFromAgendaClick();
+    void btnSelAllClick();
+    void btnUnselectAllClick();
+    void btnShowSelectedClick();
+    void btnMailSelectedClick();
+    void btnRecomendarSelectedClick();
+    void mnuRegistroVerAvisoClick();
+    void mnuRegistroEditarClick();
+    void mnuRegistroEnviareMailClick();
+    void mnuRegistroRecomendarClick();
+    void LoadData();
     void fClearOO();
     void ShowInfoPage(QObject* sender);
     void showHelpPopup();
 
     // Home page and banners (TFormMainHome.cpp).
     void ApplyHomeBranding();
-    void ShowHomeText(int n);
-    void homeMouseMove(PictureButton* button, QPoint pos);
-    void pnlHomeResize();
     void Timer1Timer();
     void setupBannersAndTools();
     void setupToolCommands();
@@ -289,27 +218,15 @@ public:
     PicturePanel* pnlSolapas = nullptr;
     PictureButton *spbuHome = nullptr, *spbuComercial = nullptr, *spbuTelefonos = nullptr, *spbuProfesional = nullptr,
                   *spbuOrgOficial = nullptr, *spbuAgenda = nullptr, *spbuInformacion = nullptr;
-    PicturePanel* pnlHome = nullptr;
-    PicturePanel* pnlHomeInterior = nullptr;
-    PicturePanel *pnlHome_Solapas = nullptr, *PnlHomeBottom = nullptr;
-    PicturePanel *imgHome = nullptr, *img_HomeText = nullptr, *imgPowerBy = nullptr;
-    PictureButton *spbuHome1 = nullptr, *spbuComercial1 = nullptr, *spbuTelefonos1 = nullptr,
-                  *spbuOrgOficial1 = nullptr, *spbuAgenda1 = nullptr, *spbuInformacion1 = nullptr;
-    std::array<QWidget*, 5> homeLinks{}; // imgLink0, spbLink1..4
+    HomePage* pnlHome = nullptr;
     QWidget* pnlBody = nullptr;
     PicturePanel* pnlBodyHeader = nullptr;
     PicturePanel* logo = nullptr;
-    PicturePanel *pnlSecciones = nullptr, *pnlOrgOf = nullptr, *pnlAgenda = nullptr, *pnlInfoHeader = nullptr;
+    SearchPanel* pnlSecciones = nullptr;
+    PicturePanel *pnlOrgOf = nullptr, *pnlAgenda = nullptr, *pnlInfoHeader = nullptr;
     QPushButton* btnBuscar = nullptr;
-    // Search panel.
-    QLabel *lbl_busqueda = nullptr, *lbl_Criterio = nullptr, *lbl_Rubro = nullptr, *lbl_Guia = nullptr,
-           *lbl_Provincia = nullptr, *lbl_Localidad = nullptr;
-    QLineEdit *edBusqueda = nullptr, *edBusqueda0 = nullptr, *edBusqueda1 = nullptr, *edBusqueda2 = nullptr;
-    QComboBox *cbxCriterio = nullptr, *cbxRubro = nullptr, *cbxGuia = nullptr, *cbxProvincia = nullptr,
-              *cbxLocalidad = nullptr;
-    PictureButton *bbuBuscar = nullptr, *bbuLimpiar = nullptr;
-    PictureButton *bbuHelp = nullptr, *bbuHelp0 = nullptr, *bbuHelp1 = nullptr, *imgHelp0 = nullptr;
-    std::array<PicturePanel*, 8> vertBars{}; // vertBar0, 1, 20, 21, 30, 31, 50, 51
+    PictureButton *bbuHelp0 = nullptr, *bbuHelp1 = nullptr, *imgHelp0 = nullptr;
+    std::array<PicturePanel*, 6> vertBars{}; // vertBar20, 21, 30, 31, 50, 51
     // Other headers.
     QLineEdit* tPalabraClave = nullptr;
     QLabel* lblOOPalClave = nullptr;
@@ -320,16 +237,7 @@ public:
     QLabel* lbl_AQuien = nullptr;
     std::array<QLabel*, 4> infoLinks{};
     std::array<QLabel*, 4> infoBullets{};
-    // List.
-    QWidget* pnlLista = nullptr;
-    QTreeWidget* lvLista = nullptr;
-    QScrollBar* scrbRegistros = nullptr;
-    PicturePanel* pnlBusqueDatos = nullptr;
-    QLabel* pnlNoData = nullptr;
-    // See-also strip.
-    PicturePanel* imgVerTambien = nullptr;
-    QLabel* lblVerTambien = nullptr;
-    std::array<QLabel*, 5> lblVerTambienLinks{};
+    ResultList* pnlLista = nullptr;
     // Official bodies and information.
     QWidget* gbOrgOf = nullptr;
     QListWidget* lb1 = nullptr;
@@ -349,7 +257,6 @@ public:
     PicturePanel* pnlBanner = nullptr;
     PicturePanel *imgBanner1 = nullptr, *imgBanner2 = nullptr;
     StatusBar2* statusBar2 = nullptr;
-    QMenu* popupLista = nullptr;
     QMenu* trayMenu = nullptr;
     QMenu* popupHelp = nullptr;
     // "Ver sitio WWW": the record command (no menu bar shows it) and the list's context-menu item.
@@ -363,9 +270,9 @@ private:
     std::string m_serverUrl;
     std::string m_agendaFolder;
     std::unique_ptr<SingleInstance> m_instance;
-    std::unique_ptr<QdLocs> m_locs;
-    std::unique_ptr<ComboCatalogList> m_guideList, m_provinceList, m_localityList, m_rubroList;
-    std::unique_ptr<QdData> m_store;
+    std::unique_ptr<DataSet> m_data;
+    QdLocs* m_locs = nullptr;  // m_data's catalogs
+    QdData* m_store = nullptr; // m_data's record store, once open
     std::unique_ptr<aviso> m_ads;
     std::unique_ptr<MainThreadHandOff> m_handOff;
     std::unique_ptr<ThreadFillList> m_worker; // declared after what it reads: destroyed first
@@ -376,37 +283,14 @@ private:
     Section m_section = Section::Home;
     std::array<bool, 6> m_flags{}; // Home, Commercial, Telephone, Professional, OfficialBodies, Information
     int m_scheme = 0;
-    bool m_agendaMode = false;
-    bool m_searchDone = false;
-    bool m_searchIdle = true;
-    bool m_searchPending = false;
     bool m_printingEnabled = false;
     bool m_printerInstalled = false;
     bool m_bodiesLoaded = false;
     int m_bodiesLoads = 0;
     int m_bodiesClears = 0;
     bool m_started = false;
-    // Result filters: ad, mail, web, marked, note (planes 7, 6, 5, 14, 20); grid lines.
-    std::array<bool, 5> m_filters{};
-    bool m_gridLines = false;
     // The buttons that Enter and Escape press in the current section.
     QPointer<PictureButton> m_defaultButton, m_cancelButton;
-    int m_lastCriterion = 0;
-    QPointer<QWidget> m_focusBeforePass, m_focusMovedTo;
-    std::unique_ptr<ListRows> m_rows;
-    std::unique_ptr<ResultPager> m_pager;
-    ResultListDelegate* m_delegate = nullptr; // child of the list
-    std::unique_ptr<VerTambien> m_seeAlso;
-    std::array<std::unique_ptr<SeeAlsoLabel>, 5> m_seeAlsoLabels;
-    int m_hitColumn = -1;
-    bool m_enterDown = false;
-    bool m_syncingColumns = false;
-    int m_rowHeight = 0;
-    int m_passesStarted = 0, m_passesEnded = 0; // hand-offs run on this thread
-    // The bit set while a list operation holds the worker's guard: rows filled meanwhile read it
-    // through this instead of asking for the guard again.
-    FiltroBits* m_bitsInHand = nullptr;
-    int m_homeText = -1;
     std::array<BannerPlayer*, 2> m_banners{}; // children of the window
     int m_bannerFolder = 0, m_bannerNumber = 1;
     int m_bannerWidth = 0;

@@ -5,9 +5,11 @@
 #include "ui/TFormMain.h"
 
 #include "ui/AppearanceSettings.h"
+#include "ui/ResultList.h"
+#include "ui/SearchPanel.h"
+#include "ui/WindowShortcuts.h"
 #include "widgets/PictureButton.h"
 #include "widgets/PicturePanel.h"
-#include "ui/WindowShortcuts.h"
 
 #include "platform/ShellOpener.h"
 
@@ -17,7 +19,6 @@
 #include <QFileInfo>
 #include <QHelpEvent>
 #include <QKeyEvent>
-#include <QToolTip>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,6 +26,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSystemTrayIcon>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QWindowStateChangeEvent>
 
@@ -49,9 +51,11 @@ void TFormMain::buildShortcuts()
     keys->add(QKeyCombination(Qt::Key_Return), [this] {
         // The list and the editable search lists use Enter themselves.
         QWidget* focus = focusWidget();
-        const bool ownEnter = focus == lvLista || (focus != nullptr && (cbxProvincia->isAncestorOf(focus) ||
-                                                                         cbxLocalidad->isAncestorOf(focus) ||
-                                                                         cbxRubro->isAncestorOf(focus)));
+        const SearchPanel* p = pnlSecciones;
+        const bool ownEnter =
+            focus == pnlLista->lvLista ||
+            (focus != nullptr && (p->cbxProvincia->isAncestorOf(focus) || p->cbxLocalidad->isAncestorOf(focus) ||
+                                  p->cbxRubro->isAncestorOf(focus)));
         if (m_defaultButton == nullptr || ownEnter || !m_defaultButton->isEnabled() || !m_defaultButton->isVisible())
             return false;
         m_defaultButton->click();
@@ -66,44 +70,79 @@ void TFormMain::buildShortcuts()
     m_shortcuts = keys;
 }
 
-void TFormMain::printCommand()
+void TFormMain::btn_imprimirClick()
 {
     // Nothing while printing is off; the result-list report comes with the printing module.
     if (!m_printingEnabled)
         return;
 }
 
-void TFormMain::agendaAddCommand()
+void TFormMain::mnuGuiasImprimirClick()
+{
+    btn_imprimirClick();
+}
+
+void TFormMain::btnAgendarClick()
+{
+    AddSelectionToAgenda();
+}
+
+void TFormMain::AddSelectionToAgenda()
 {
     // The agenda module adds the marked records.
 }
 
-void TFormMain::agendaRemoveCommand()
+void TFormMain::btnDelFromAgendaClick()
 {
     // The agenda module removes the selected agenda rows.
 }
 
-void TFormMain::selectAllCommand(bool on)
+void TFormMain::btnSelAllClick()
 {
-    SetAllVisibleSelected(on);
+    pnlLista->SetAllVisibleSelected(true);
 }
 
-void TFormMain::showSelectedCommand()
+void TFormMain::btnUnselectAllClick()
 {
-    toggleFilter(3);
+    pnlLista->SetAllVisibleSelected(false);
 }
 
-void TFormMain::mailSelectedCommand()
+void TFormMain::btnShowSelectedClick()
+{
+    pnlLista->toggleFilter(3);
+}
+
+void TFormMain::btnMailSelectedClick()
 {
     // The online requests module sends the query to the advertisers.
 }
 
-void TFormMain::recommendSelectedCommand()
+void TFormMain::btnRecomendarSelectedClick()
 {
     // The online requests module sends the recommendation.
 }
 
-void TFormMain::officialBodiesLoadData()
+void TFormMain::mnuRegistroVerAvisoClick()
+{
+    // The ad viewer shows the focused row's ad.
+}
+
+void TFormMain::mnuRegistroEditarClick()
+{
+    // The agenda's record editor edits the focused row's note.
+}
+
+void TFormMain::mnuRegistroEnviareMailClick()
+{
+    // The online requests module sends a query about the focused row.
+}
+
+void TFormMain::mnuRegistroRecomendarClick()
+{
+    // The online requests module recommends the focused row.
+}
+
+void TFormMain::LoadData()
 {
     // The official-bodies module reads its files here the first time the section is entered.
     ++m_bodiesLoads;
@@ -155,8 +194,8 @@ void TFormMain::showHelpPopup()
 void TFormMain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    placeOverlays();
-    RepageList();
+    pnlLista->placeOverlays();
+    pnlLista->RepageList();
 }
 
 void TFormMain::changeEvent(QEvent* event)
@@ -180,16 +219,7 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     if (type == QEvent::Resize) {
-        if (watched == pnlHome) {
-            pnlHomeResize();
-        } else if (watched == pnlLista) {
-            const int w = pnlLista->width(), h = pnlLista->height();
-            const int bar = scrbRegistros->sizeHint().width();
-            lvLista->setGeometry(0, 0, w - bar, h);
-            scrbRegistros->setGeometry(w - bar, 0, bar, h);
-            placeOverlays();
-            RepageList();
-        } else if (watched == gbOrgOf) {
+        if (watched == gbOrgOf) {
             for (QWidget* w : {static_cast<QWidget*>(lb1), static_cast<QWidget*>(tv1), static_cast<QWidget*>(lv1)})
                 w->resize(gbOrgOf->width() - 2 * w->x(), w->height());
             lv1->resize(lv1->width(), std::max(0, gbOrgOf->height() - lv1->y() - 4));
@@ -199,39 +229,7 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
-    if (watched == lvLista && (type == QEvent::KeyPress || type == QEvent::KeyRelease)) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (!key->isAutoRepeat() || type == QEvent::KeyPress)
-            return lvListaKey(key, type == QEvent::KeyPress);
-        return false;
-    }
-    if (watched == lvLista && (type == QEvent::FocusIn || type == QEvent::FocusOut)) {
-        // Enter belongs to the list while it has the focus; the search button gets it back after.
-        m_enterDown = false;
-        return false;
-    }
-    if (watched == lvLista->viewport()) {
-        if (type == QEvent::MouseMove || type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
-            m_hitColumn = hitColumnAt(static_cast<QMouseEvent*>(event)->position().toPoint().x());
-        if (type == QEvent::ToolTip) {
-            auto* help = static_cast<QHelpEvent*>(event);
-            static const QString tips[5] = {QString(), u"Nota"_s, u"Aviso"_s, u"Mail"_s, u"Web"_s};
-            m_hitColumn = hitColumnAt(help->pos().x());
-            if (m_hitColumn >= 1 && m_hitColumn <= 4)
-                QToolTip::showText(help->globalPos(), tips[m_hitColumn], lvLista->viewport());
-            else
-                QToolTip::hideText();
-            return true;
-        }
-        return false;
-    }
     if (type == QEvent::MouseButtonRelease) {
-        for (QLabel* l : lblVerTambienLinks) {
-            if (watched == l) {
-                lblVerTambien1Click(l);
-                return true;
-            }
-        }
         for (size_t i = 0; i < infoLinks.size(); ++i) {
             if (watched == infoLinks[i] || watched == infoBullets[i]) {
                 ActInformacionExecute(watched);

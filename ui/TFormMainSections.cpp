@@ -3,9 +3,12 @@
 #include "ui/TFormMain.h"
 
 #include "ui/AppearanceSettings.h"
+#include "ui/HomePage.h"
+#include "ui/ResultList.h"
+#include "ui/SearchPanel.h"
+#include "ui/StatusBar2.h"
 #include "widgets/PictureButton.h"
 #include "widgets/PicturePanel.h"
-#include "ui/StatusBar2.h"
 
 #include "engine/FiltroBits.h"
 #include "search/QdLocs.h"
@@ -48,6 +51,11 @@ void setLabelColour(QLabel* label, const QColor& colour)
 
 } // namespace
 
+bool TFormMain::agendaMode() const
+{
+    return pnlLista->agendaMode();
+}
+
 bool TFormMain::sectionFlag(Section s) const
 {
     const size_t i = flagIndex(s);
@@ -57,6 +65,7 @@ bool TFormMain::sectionFlag(Section s) const
 void TFormMain::setSectionFlag(Section s)
 {
     m_flags.fill(false);
+    pnlLista->setTelephoneGuide(s == Section::Telephone);
     const size_t i = flagIndex(s);
     if (i < m_flags.size())
         m_flags[i] = true;
@@ -100,13 +109,6 @@ void TFormMain::setActionButtons(bool print, bool sel, bool add, bool remove, bo
     }
 }
 
-void TFormMain::setRubroVisible(bool visible, bool enabled)
-{
-    cbxRubro->setVisible(visible);
-    lbl_Rubro->setVisible(visible);
-    cbxRubro->setEnabled(enabled);
-}
-
 void TFormMain::leaveOfficialBodies(bool wasCurrent)
 {
     if (!wasCurrent)
@@ -132,7 +134,7 @@ void TFormMain::SizeMainWindow()
 void TFormMain::LayoutHeaderPanels()
 {
     logo->setGeometry(0, 0, 186, 101);
-    for (PicturePanel* p : {pnlSecciones, pnlOrgOf, pnlAgenda, pnlInfoHeader})
+    for (PicturePanel* p : {static_cast<PicturePanel*>(pnlSecciones), pnlOrgOf, pnlAgenda, pnlInfoHeader})
         p->setGeometry(235, 0, 650, 101);
 }
 
@@ -152,26 +154,6 @@ void TFormMain::LayoutTabBar()
     }
 }
 
-void TFormMain::ArrangeSearchFields(bool commercial)
-{
-    const int searchX = 10, criterionX = 175, rubroX = 336;
-    const auto place = [](QWidget* label, QWidget* field, int x) {
-        label->move(x, label->y());
-        field->move(x == 175 ? 176 : x, field->y());
-    };
-    if (commercial && edBusqueda->x() < cbxRubro->x()) {
-        place(lbl_Rubro, cbxRubro, searchX);
-        place(lbl_busqueda, edBusqueda, criterionX);
-        place(lbl_Criterio, cbxCriterio, rubroX);
-    } else if (!commercial && cbxRubro->x() < edBusqueda->x()) {
-        place(lbl_busqueda, edBusqueda, searchX);
-        place(lbl_Criterio, cbxCriterio, criterionX);
-        place(lbl_Rubro, cbxRubro, rubroX);
-    }
-    edBusqueda0->move(edBusqueda->x(), edBusqueda0->y());
-    edBusqueda1->move(edBusqueda->x() + edBusqueda->width() - edBusqueda1->width(), edBusqueda1->y());
-}
-
 void TFormMain::ApplyColourScheme(int s)
 {
     m_scheme = s;
@@ -187,11 +169,11 @@ void TFormMain::ApplyColourScheme(int s)
     // 2. Header panels of the information and agenda sections; the see-also strip.
     pnlInfoHeader->setPicture(picture(c.imgSecciones));
     pnlAgenda->setPicture(picture(c.imgSecciones));
-    imgVerTambien->setPicture(picture(c.imgVerTambien_none));
+    pnlSecciones->applyColours(c);
     // 3. Selection and agenda buttons.
     btnSelAll->setPicture(picture(c.btn_marcar));
     btnUnselectAll->setPicture(picture(c.btn_desmarcar));
-    btnShowSelected->setPicture(picture(m_filters[3] ? c.btn_seleccionados_on : c.btn_seleccionados_off));
+    btnShowSelected->setPicture(picture(pnlLista->filterOn(3) ? c.btn_seleccionados_on : c.btn_seleccionados_off));
     btnDelFromAgenda->setPicture(picture(c.btn_delagenda_on));
     btnAgendar->setPicture(picture(c.btn_agendar));
     // 4. Header backgrounds.
@@ -203,30 +185,24 @@ void TFormMain::ApplyColourScheme(int s)
         v->setPicture(picture(c.vertBar));
     }
     // 6. Search, clear and help pictures.
-    for (PictureButton* b : {bbuLimpiar, bbuLimpiarAgenda, bbuClear})
+    for (PictureButton* b : {bbuLimpiarAgenda, bbuClear})
         b->setPicture(picture(c.bbuLimpiar));
-    for (PictureButton* b : {bbuBuscar, bbuBuscarAgenda, bbuBuscarOO})
+    for (PictureButton* b : {bbuBuscarAgenda, bbuBuscarOO})
         b->setPicture(picture(c.bbuBuscar));
-    for (PictureButton* b : {bbuHelp, bbuHelp0, bbuHelp1, imgHelp0})
+    for (PictureButton* b : {bbuHelp0, bbuHelp1, imgHelp0})
         b->setPicture(picture(c.btn_help));
     // 7. The rest of the strips and buttons.
     Panel2->setPicture(picture(c.FondoPanel2));
     logo->setPicture(picture(c.logo));
     btn_imprimir->setPicture(picture(c.btn_imprimir));
-    pnlSecciones->setPicture(picture(c.imgSecciones));
     pnlBanner->setPicture(QPixmap()); // the banner background stays hidden behind the strip's colour
     btnRecomendarSelected->setPicture(picture(c.btnRecomendarSelected));
     btnMailSelected->setPicture(picture(c.btnMailSelected));
     // 8. Label colours.
-    for (QLabel* l : {lbl_Rubro, lbl_Guia, lbl_Localidad, lbl_Criterio, lbl_Provincia, lbl_busqueda, lblVerTambien,
-                      lblOOPalClave, lbl_DDNProv, lbl_DDNIngreseLoc, lbl_DDICodPais, lbl_NUSeleccioneGuia})
+    for (QLabel* l : {lblOOPalClave, lbl_DDNProv, lbl_DDNIngreseLoc, lbl_DDICodPais, lbl_NUSeleccioneGuia})
         setLabelColour(l, c.Fuente);
     if (s != 2)
         setLabelColour(lbl_AQuien, c.Fuente);
-    // 9. See-also labels.
-    setLabelColour(lblVerTambien, c.lblVerTambien);
-    for (QLabel* l : lblVerTambienLinks)
-        setLabelColour(l, c.lblVerTambien);
     // The action bar's button widths may differ between schemes.
     setActionButtons(!btn_imprimir->isHidden(), !btnSelAll->isHidden(), !btnAgendar->isHidden(),
                      !btnDelFromAgenda->isHidden(), !btnMailSelected->isHidden());
@@ -235,15 +211,15 @@ void TFormMain::ApplyColourScheme(int s)
 void TFormMain::HomeExecute(QObject*)
 {
     const bool fromBodies = m_section == Section::OfficialBodies;
-    SetAgendaMode(false);
+    pnlLista->SetAgendaMode(false);
     pnlHome->show();
     for (QWidget* w : {static_cast<QWidget*>(pnlSolapas), pnlBody, static_cast<QWidget*>(pnlBanner),
                        static_cast<QWidget*>(spbuHome)})
         w->hide();
     PnlInformacion->hide();
     setSectionFlag(Section::Home);
-    ShowHomeText(0);
-    pnlHomeResize();
+    pnlHome->ShowHomeText(0);
+    pnlHome->pnlHomeResize();
     leaveOfficialBodies(fromBodies);
 }
 
@@ -261,7 +237,7 @@ void TFormMain::showSectionFrame(int scheme, PictureButton* tab, const QString& 
 
 void TFormMain::showBodyRegion(QWidget* region, bool actionBar)
 {
-    for (QWidget* w : {pnlLista, gbOrgOf, PnlInformacion})
+    for (QWidget* w : {static_cast<QWidget*>(pnlLista), gbOrgOf, PnlInformacion})
         w->setVisible(w == region);
     Panel2->setVisible(actionBar);
 }
@@ -272,39 +248,39 @@ void TFormMain::enterGuide(Section section)
     // rubro list and texts.
     const bool commercial = section == Section::Commercial;
     const bool fromBodies = m_section == Section::OfficialBodies;
-    SetAgendaMode(false);
+    pnlLista->SetAgendaMode(false);
     const AppearanceSettings& a = appearance();
     showSectionFrame(commercial ? 1 : 2, commercial ? spbuComercial : spbuTelefonos,
                      commercial ? a.spbuComercial : a.spbuTelefonos, pnlSecciones);
     showBodyRegion(pnlLista, true);
     EnablePrinting(true);
-    setRubroVisible(commercial, commercial);
+    pnlSecciones->setRubroVisible(commercial, commercial);
     if (commercial) {
         m_locs->FillRubros('C');
-        ColShow(8);
+        pnlLista->ColShow(8);
     } else {
-        ColHide(8);
+        pnlLista->ColHide(8);
     }
-    lblVerTambien->setVisible(commercial);
-    ArrangeSearchFields(commercial);
+    pnlSecciones->lblVerTambien->setVisible(commercial);
+    pnlSecciones->ArrangeSearchFields(commercial);
     if (m_worker) {
         m_worker->SetRange(commercial ? 1 : 0);
         m_worker->SetRubro(0);
     }
-    m_searchDone = false;
-    DropSelectionMarks();
-    ResetFilters();
-    ResetSearchForm();
+    pnlSecciones->setSearchDone(false);
+    pnlLista->DropSelectionMarks();
+    pnlLista->ResetFilters();
+    pnlSecciones->ResetSearchForm();
     setSectionFlag(section);
     statusBar2->setPanelText(2, commercial ? u"Sección Comercial"_s : u"Sección Alfabética"_s);
     setActionButtons(true, true, true, false, true);
-    pnlNoData->setPalette(lvLista->palette());
+    pnlLista->pnlNoData->setPalette(pnlLista->lvLista->palette());
     if (commercial)
-        imgVerTambien->setPicture(picture(a.scheme(1).imgVerTambien));
-    m_defaultButton = bbuBuscar;
-    m_cancelButton = bbuLimpiar;
-    if (edBusqueda->isEnabled() && !edBusqueda->isHidden())
-        edBusqueda->setFocus();
+        pnlSecciones->imgVerTambien->setPicture(picture(a.scheme(1).imgVerTambien));
+    m_defaultButton = pnlSecciones->bbuBuscar;
+    m_cancelButton = pnlSecciones->bbuLimpiar;
+    if (pnlSecciones->edBusqueda->isEnabled() && !pnlSecciones->edBusqueda->isHidden())
+        pnlSecciones->edBusqueda->setFocus();
     processPending();
     leaveOfficialBodies(fromBodies);
 }
@@ -324,46 +300,46 @@ void TFormMain::GuiaProfesionalExecute(QObject*)
     if (sectionFlag(Section::Professional))
         return;
     gbOrgOf->hide();
-    pnlBusqueDatos->show();
-    cbxRubro->show();
-    cbxRubro->setEnabled(true);
+    pnlLista->pnlBusqueDatos->show();
+    pnlSecciones->cbxRubro->show();
+    pnlSecciones->cbxRubro->setEnabled(true);
     m_locs->FillRubros('P');
-    lblVerTambien->hide();
+    pnlSecciones->lblVerTambien->hide();
     if (m_worker) {
         m_worker->SetRange(2);
         m_worker->SetRubro(0);
     }
-    ResetSearchForm();
+    pnlSecciones->ResetSearchForm();
     setSectionFlag(Section::Professional);
     statusBar2->setPanelText(2, u"Sección Profesional"_s);
-    lvLista->clear();
-    QPalette pal = lvLista->palette();
+    pnlLista->lvLista->clear();
+    QPalette pal = pnlLista->lvLista->palette();
     pal.setColor(QPalette::Base, QColor(203, 236, 243));
-    lvLista->setPalette(pal);
-    pnlNoData->setPalette(pal);
+    pnlLista->lvLista->setPalette(pal);
+    pnlLista->pnlNoData->setPalette(pal);
 }
 
 void TFormMain::OrgOficialExecute(QObject*)
 {
     if (sectionFlag(Section::OfficialBodies))
         return;
-    SetAgendaMode(false);
+    pnlLista->SetAgendaMode(false);
     showSectionFrame(1, spbuOrgOficial, appearance().spbuOrgOficial, pnlOrgOf);
     showBodyRegion(gbOrgOf, false);
-    pnlBusqueDatos->hide();
+    pnlLista->pnlBusqueDatos->hide();
     EnablePrinting(false);
-    lblVerTambien->hide();
+    pnlSecciones->lblVerTambien->hide();
     setSectionFlag(Section::OfficialBodies);
     statusBar2->setPanelText(2, u"Organismos Oficiales"_s);
     statusBar2->setPanelText(1, QString());
-    pnlNoData->setPalette(lvLista->palette());
+    pnlLista->pnlNoData->setPalette(pnlLista->lvLista->palette());
     m_defaultButton = bbuBuscarOO;
     m_cancelButton = bbuClear;
     if (tPalabraClave->isEnabled())
         tPalabraClave->setFocus();
     if (!m_bodiesLoaded) {
         m_bodiesLoaded = true;
-        officialBodiesLoadData();
+        LoadData();
     }
     fClearOO();
 }
@@ -372,21 +348,23 @@ void TFormMain::AgendaExecute(QObject*)
 {
     showSectionFrame(1, spbuAgenda, appearance().spbuAgenda, pnlAgenda);
     showBodyRegion(pnlLista, true);
-    pnlBusqueDatos->hide();
+    pnlLista->pnlBusqueDatos->hide();
     EnablePrinting(true);
-    setRubroVisible(false, false);
-    lblVerTambien->hide();
-    ShowLinks(false);
+    pnlSecciones->setRubroVisible(false, false);
+    pnlSecciones->lblVerTambien->hide();
+    pnlSecciones->ShowLinks(false);
     if (m_worker)
         m_worker->SetRange(-1);
     m_flags.fill(false);
     m_section = Section::Agenda;
+    pnlLista->setTelephoneGuide(false);
     statusBar2->setPanelText(2, u"Agenda"_s);
     setActionButtons(true, true, false, true, false);
-    pnlNoData->setPalette(lvLista->palette());
-    for (QLabel* l : {lbl_busqueda, lbl_Criterio, lbl_Guia, lbl_Localidad, lbl_Provincia, lbl_Rubro})
+    pnlLista->pnlNoData->setPalette(pnlLista->lvLista->palette());
+    for (QLabel* l : {pnlSecciones->lbl_busqueda, pnlSecciones->lbl_Criterio, pnlSecciones->lbl_Guia,
+                      pnlSecciones->lbl_Localidad, pnlSecciones->lbl_Provincia, pnlSecciones->lbl_Rubro})
         setLabelColour(l, QColor(127, 67, 13));
-    SetAgendaMode(true);
+    pnlLista->SetAgendaMode(true);
 }
 
 void TFormMain::ActInformacionExecute(QObject* sender)
@@ -398,19 +376,19 @@ void TFormMain::ActInformacionExecute(QObject* sender)
         for (QLabel* l : infoBullets)
             setLabelColour(l, normal);
         pnlOrgOf->hide();
-        SetAgendaMode(false);
+        pnlLista->SetAgendaMode(false);
         showSectionFrame(1, spbuInformacion, appearance().spbuInformacion, pnlInfoHeader);
         showBodyRegion(PnlInformacion, !Panel2->isHidden());
         PnlInformacion->raise();
-        pnlBusqueDatos->hide();
+        pnlLista->pnlBusqueDatos->hide();
         EnablePrinting(false);
-        lblVerTambien->hide();
-        ShowLinks(false);
+        pnlSecciones->lblVerTambien->hide();
+        pnlSecciones->ShowLinks(false);
         setSectionFlag(Section::Information);
         statusBar2->setPanelText(2, u"Información Util"_s);
         statusBar2->setPanelText(1, QString());
         setActionButtons(false, false, false, false, false);
-        pnlNoData->setPalette(lvLista->palette());
+        pnlLista->pnlNoData->setPalette(pnlLista->lvLista->palette());
     }
     ShowInfoPage(sender);
 }

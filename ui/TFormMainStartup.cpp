@@ -4,14 +4,17 @@
 #include "ui/TFormMain.h"
 
 #include "ui/AppearanceSettings.h"
-#include "ui/ComboCatalogList.h"
+#include "ui/HomePage.h"
 #include "ui/MainThreadHandOff.h"
+#include "ui/ResultList.h"
+#include "ui/SearchPanel.h"
+#include "ui/StatusBar2.h"
+#include "ui/TFormLogoInicial.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/PictureButton.h"
 #include "widgets/PicturePanel.h"
-#include "ui/StatusBar2.h"
-#include "ui/TFormLogoInicial.h"
 
+#include "ads/AdStoreOpener.h"
 #include "ads/aviso.h"
 #include "engine/CaseInsensitivePath.h"
 #include "engine/DataFiles.h"
@@ -22,10 +25,8 @@
 #include "platform/ProfileFolder.h"
 #include "platform/SettingsFile.h"
 #include "platform/SingleInstance.h"
+#include "search/DataSet.h"
 #include "search/QdLocs.h"
-#include "search/ResultPager.h"
-#include "search/VerTambien.h"
-#include "ui/ListRows.h"
 #include "search/ThreadFillList.h"
 
 #include <QApplication>
@@ -96,7 +97,7 @@ TFormMain::Started TFormMain::FormCreate()
 
     Progress(u"Configurando entorno..."_s);
     SizeMainWindow();
-    lvLista->clear();
+    pnlLista->lvLista->clear();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect r = screen->geometry();
         move(r.left() + (r.width() - width()) / 2, r.top() + (r.height() - height()) / 2);
@@ -109,21 +110,23 @@ TFormMain::Started TFormMain::FormCreate()
     TrayIcon->show();
 
     Progress(u"Filtrando registros iniciales..."_s);
-    m_handOff = std::make_unique<MainThreadHandOff>(static_cast<PassListener&>(*this));
+    m_handOff = std::make_unique<MainThreadHandOff>(static_cast<PassListener&>(*pnlLista));
     m_worker = std::make_unique<ThreadFillList>(processFiltroBits(), *m_store, *m_handOff);
+    pnlLista->attach(m_worker.get(), m_store, m_locs);
+    pnlSecciones->attach(m_worker.get());
 
     Progress(u"Inicializando tablero..."_s);
-    cbxLocalidad->view()->setMinimumWidth(200);
+    pnlSecciones->cbxLocalidad->view()->setMinimumWidth(200);
     Timer1.start();
     Timer1Timer();
 
     Progress(u"Iniciando dispositivo telefónico..."_s);
 
     Progress(u"Seleccionando pantalla inicial..."_s);
-    ShowHomeText(0);
+    pnlHome->ShowHomeText(0);
     HomeExecute(spbuHome);
     showMaximized();
-    lvLista->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pnlLista->lvLista->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_splash->startClosing();
     QApplication::processEvents();
     statusBar2->update();
@@ -142,8 +145,8 @@ TFormMain::Started TFormMain::FormCreate()
         QApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents, 50);
     }
     m_splash.reset();
-    pnlBusqueDatos->raise();
-    pnlNoData->raise();
+    pnlLista->pnlBusqueDatos->raise();
+    pnlLista->pnlNoData->raise();
     m_started = true;
     return Started::Ready;
 }
@@ -152,53 +155,22 @@ void TFormMain::openDataSet()
 {
     // A disc mounted here may show the names in upper case.
     const SourceOpener opener = casepath::opener();
-    const auto at = [this](const char* name) { return m_dataPath + name; };
-
-    Progress(u"Abriendo datos..."_s);
-    m_store = std::make_unique<QdData>(at(datafiles::kRecords), at(datafiles::kOffsets), 8192, opener);
-    Progress(u"Abriendo indice de teléfonos..."_s);
-    for (int i = 0; i < 3; ++i)
-        m_store->AddIndex(at(datafiles::kIndexes[i]), 4096);
-    Progress(u"Abriendo indice de localidades..."_s);
-    m_store->AddIndex(at(datafiles::kIndexes[3]), 4096);
-    Progress(u"Abriendo indice de provincias..."_s);
-    m_store->AddIndex(at(datafiles::kIndexes[4]), 4096);
-    Progress(u"Abriendo indice de guías..."_s);
-    m_store->AddIndex(at(datafiles::kIndexes[5]), 4096);
-    Progress(u"Abriendo indice de palabras..."_s);
-    m_store->AddWordIndex(at(datafiles::kIndexes[6]), at(datafiles::kWordTable), 10240);
-    Progress(u"Abriendo indice de rubros..."_s);
-    m_store->AddIndex(at(datafiles::kIndexes[7]), 4096);
-    m_store->LoadCodeTable(at(datafiles::kRecordTable));
-
-    Progress(u"Iniciando datos..."_s);
-    cbxCriterio->setCurrentIndex(0);
-    m_locs->BindSearchLists(*m_guideList, *m_provinceList, *m_localityList, *m_rubroList);
-    Progress(u"Cargando provincias y localidades..."_s);
-    m_locs->LoadFile(at(datafiles::kCatalogs), opener);
-    Progress(u"Iniciando guías..."_s);
-    m_locs->FillGuides();
-
-    FiltroBits& bits = processFiltroBits();
-    Progress(u"Iniciando filtros..."_s);
-    bits.LoadFlags(at(datafiles::kFlags), opener);
-    Progress(u"Iniciando filtros..."_s);
-    // Guide ranges never reach past the records the store can read: without an offset table the
-    // indexes would otherwise list records that show as empty rows.
-    if (m_store->RecordCount() > 0) {
-        bits.LoadLimits(at(datafiles::kLimits), opener);
-        for (int32_t k = 0; k < FiltroBits::kGuides; ++k) {
-            const FiltroBits::Bounds b = bits.guideRange(k);
-            if (b.last > m_store->RecordCount() && b.first <= m_store->RecordCount())
-                bits.SetGuideRange(k, b.first, m_store->RecordCount());
+    DataSet::Options options;
+    options.opener = opener;
+    options.bits = &processFiltroBits();
+    options.progress = [this](DataSet::Step step, const std::string& text) {
+        Progress(QString::fromStdString(text));
+        if (step == DataSet::Step::kStartData) {
+            pnlSecciones->bindCatalogs();
+        } else if (step == DataSet::Step::kStartGuides) {
+            m_locs->FillGuides();
         }
-    }
-    Progress(u"Estableciendo filtro inicial..."_s);
-    bits.SelectRange(0);
+    };
+    m_data->open(m_dataPath, options);
+    m_store = &m_data->store();
 
     Progress(u"Abriendo avisos..."_s);
-    m_ads = std::make_unique<aviso>(at(datafiles::kAds), at(datafiles::kAdOffsets), 512, opener);
-    m_ads->LoadCodeTable(at(datafiles::kAdTable), opener);
+    m_ads = adstore::open(m_dataPath, opener);
     BlockLibrary::instance().BlockInit();
 }
 
@@ -217,8 +189,10 @@ void TFormMain::shutDown()
 {
     // The controls outlive this object's members while the window base class deletes them, and a
     // text box losing its focus then still signals: nothing may reach the handlers any more.
+    const QObject* owners[] = {this, pnlHome, pnlSecciones, pnlLista};
     for (QObject* child : findChildren<QObject*>())
-        QObject::disconnect(child, nullptr, this, nullptr);
+        for (const QObject* owner : owners)
+            QObject::disconnect(child, nullptr, owner, nullptr);
     QApplication::instance()->removeEventFilter(this);
     fClearOO();
     if (TrayIcon)
@@ -226,13 +200,21 @@ void TFormMain::shutDown()
     Timer1.stop();
     Timer2.stop();
     Timer3.stop();
-    lvLista->clear();
+    pnlLista->lvLista->clear();
     // The worker reads the record store's indexes: it must have left its loop before they go.
     if (m_worker) {
         m_worker->Stop([] { QApplication::processEvents(); });
         m_worker.reset();
     }
+    pnlLista->detach();
+    pnlSecciones->attach(nullptr);
     m_handOff.reset();
-    m_store.reset();
+    m_store = nullptr;
+    m_data->closeStore();
     m_ads.reset();
+}
+
+bool TFormMain::searchSettled() const
+{
+    return !m_worker || (m_worker->idle() && pnlLista->passesSettled());
 }

@@ -5,11 +5,13 @@
 
 #include "ui/AppearanceSettings.h"
 #include "ui/ListRows.h"
-#include "widgets/MessageBoxes.h"
+#include "ui/ResultList.h"
 #include "ui/TfAbout.h"
 #include "ui/TfCreditos.h"
-#include "widgets/UiText.h"
 #include "ui/WindowShortcuts.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/ModalSeam.h"
+#include "widgets/UiText.h"
 
 #include "engine/FiltroBits.h"
 #include "platform/ShellOpener.h"
@@ -64,12 +66,12 @@ void TFormMain::setupToolCommands()
 
     mnuRegistroVerSitioWWW = new QAction(kWebCaption, this);
     mnuRegistroVerSitioWWW->setObjectName(u"mnuRegistroVerSitioWWW"_s);
-    mnuRegistroVerSitioWWW1 = popupLista->findChild<QAction*>(u"popupLista2"_s);
+    mnuRegistroVerSitioWWW1 = pnlLista->popupLista->findChild<QAction*>(u"popupLista2"_s);
+    // The list's item runs openWebPage through the list's web hook.
+    connect(mnuRegistroVerSitioWWW, &QAction::triggered, this, &TFormMain::openWebPage);
     for (QAction* a : {mnuRegistroVerSitioWWW, mnuRegistroVerSitioWWW1}) {
-        if (a == nullptr)
-            continue;
-        a->setEnabled(false);
-        connect(a, &QAction::triggered, this, &TFormMain::openWebPage);
+        if (a != nullptr)
+            a->setEnabled(false);
     }
 }
 
@@ -77,7 +79,7 @@ void TFormMain::RecNo1Click()
 {
     if (!m_hiddenCommandsArmed)
         return;
-    const ResultItem* row = rows().current();
+    const ResultItem* row = pnlLista->focusedRow();
     if (row == nullptr)
         return;
     messageboxes::show(this, appearance().txTitulo, QString::number(row->grid.recno));
@@ -108,7 +110,7 @@ void TFormMain::GotoRecno1Click()
     }
     // The scroll bar moves the list; with every record of the range passing, the window then starts
     // at record n.
-    scrbRegistros->setValue(*n - range.first);
+    pnlLista->scrbRegistros->setValue(*n - range.first);
 }
 
 void TFormMain::InsertRecnoExecute()
@@ -123,12 +125,12 @@ void TFormMain::InsertRecnoExecute()
         return;
     }
     // Appended whatever the page size; a number without a record gives an empty row.
-    AddResultRow(*n, -1);
+    pnlLista->AddResultRow(*n, -1);
 }
 
 void TFormMain::RegistrosGuiaExecute()
 {
-    SetAgendaMode(true);
+    pnlLista->SetAgendaMode(true);
 }
 
 void TFormMain::Crditos1Click()
@@ -136,7 +138,7 @@ void TFormMain::Crditos1Click()
     if (!m_hiddenCommandsArmed)
         return;
     TfCreditos credits(this);
-    credits.exec();
+    modal::exec(credits);
     m_hiddenCommandsArmed = false;
     Timer2.stop();
 }
@@ -144,7 +146,7 @@ void TFormMain::Crditos1Click()
 void TFormMain::mnuAyudaAcercaDeClick()
 {
     TfAbout about(m_env.shell.get(), this);
-    about.exec();
+    modal::exec(about);
 }
 
 void TFormMain::updateWebLink(const GridData* row, bool hasWeb)

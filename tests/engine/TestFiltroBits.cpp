@@ -815,7 +815,7 @@ TEST(FiltroBitsPlaneLists, ChangeCountAndAdoptedCounts)
     EXPECT_FALSE(b.SetBit(1001, 12, true)) << "outside the range: refused";
     EXPECT_EQ(b.changeCount(), start);
 
-    b.AdoptPassingCount(7);
+    b.adoptPassingCount(7);
     EXPECT_EQ(b.PassingCount(), 7);
     EXPECT_EQ(b.CountPassing(), 7);
     ASSERT_TRUE(b.SetBit(3, 14, true));
@@ -826,7 +826,7 @@ TEST(FiltroBitsPlaneLists, ChangeCountAndAdoptedCounts)
              [&] { b.SetRequired(14, true); }, [&] { b.SelectRange(1); }, [&] { b.ClearCodes(1u << 14); },
              [&] { b.SetCodeEverywhere(14, true); }, [&] { (void)b.SetGuideRange(2, 1501, 1600); },
              [&] { (void)b.LoadFlags("QD.flg", f.fs.opener()); }}) {
-        b.AdoptPassingCount(-5);
+        b.adoptPassingCount(-5);
         change();
         EXPECT_NE(b.CountPassing(), -5);
     }
@@ -849,9 +849,9 @@ TEST(FiltroBitsPlaneLists, SetBitRunStopsAtTheWantedMatch)
     }
     const std::vector<int32_t> records = {5, 10, 20, 30, 40, 50, 60, 70, 1200, 80};
     int32_t passed = 0;
-    EXPECT_EQ(b.SetBitRun(records.data(), 10, 12, 2, passed), 4);
+    EXPECT_EQ(b.setBitRun(records.data(), 10, 12, 2, passed), 4);
     EXPECT_EQ(passed, 2);
-    EXPECT_EQ(b.SetBitRun(records.data() + 4, 6, 12, 100, passed), 6);
+    EXPECT_EQ(b.setBitRun(records.data() + 4, 6, 12, 100, passed), 6);
     EXPECT_EQ(passed, 2);
     int32_t singlePassed = 0;
     for (int32_t r : records)
@@ -898,7 +898,7 @@ TEST(FiltroBitsPlaneLists, SetBitRunEqualsSingleWrites)
             const auto n = static_cast<int32_t>(recs.size());
             const uint64_t before = run.changeCount();
             int32_t passed = 0;
-            const int32_t took = run.SetBitRun(recs.data(), n, bit, stopAfter, passed);
+            const int32_t took = run.setBitRun(recs.data(), n, bit, stopAfter, passed);
             int32_t singleTook = 0, singlePassed = 0;
             while (singleTook < n && singlePassed < stopAfter) {
                 const int32_t r = recs[static_cast<size_t>(singleTook++)];
@@ -963,7 +963,7 @@ TEST(FiltroBitsPlaneLists, SparsePlanesMatchThePlainModel)
                     recs.push_back(pick(m.lo(), m.hi()));
                 std::sort(recs.begin(), recs.end());
                 int32_t passed = 0;
-                b.SetBitRun(recs.data(), static_cast<int32_t>(recs.size()), bit, INT32_MAX, passed);
+                b.setBitRun(recs.data(), static_cast<int32_t>(recs.size()), bit, INT32_MAX, passed);
                 int32_t expected = 0;
                 for (int32_t r : recs)
                     expected += m.setBit(r, bit, true) && m.passes(r) ? 1 : 0;

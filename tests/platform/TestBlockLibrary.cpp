@@ -1,9 +1,9 @@
 #include "builder/PictureFileWriter.h"
 #include "platform/BlockLibrary.h"
+#include "tests/support/GuiTestApp.h"
 #include "tests/support/MemoryFiles.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -71,12 +71,8 @@ TEST(BlockLibrary, DamagedPictureBytesGiveNoBitmap)
     EXPECT_EQ(lib.GetBitmap(h, 1), 0); // the entry runs past the end of the file
 }
 
-} // namespace
+// The shared test application, made before the first test.
+[[maybe_unused]] const ::testing::Environment* const kGuiApp =
+    ::testing::AddGlobalTestEnvironment(new GuiTestEnvironment);
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+} // namespace

@@ -1,7 +1,7 @@
 #include "platform/Printers.h"
+#include "tests/support/GuiTestApp.h"
 #include "tests/support/TempDir.h"
 
-#include <QGuiApplication>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -85,12 +85,8 @@ TEST(Printers, PdfEntryPrintsAnA4PortraitFile)
     EXPECT_EQ(head, "%PDF-");
 }
 
-} // namespace
+// The shared test application, made before the first test.
+[[maybe_unused]] const ::testing::Environment* const kGuiApp =
+    ::testing::AddGlobalTestEnvironment(new GuiTestEnvironment);
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+} // namespace

@@ -21,13 +21,20 @@ public:
         return row >= 0 && row < rowCount() ? rows[static_cast<size_t>(row)] : 0;
     }
     // The selection stays on its row's record as rows come and go, as in a list view.
-    void insertFirst(int32_t r) override
+    void insertFirst(int32_t r, uint32_t flags) override
     {
+        noteFlags(flags);
         rows.push_front(r), ++reads;
         if (selected >= 0)
             ++selected;
     }
-    void append(int32_t r) override { rows.push_back(r), ++reads; }
+    void append(int32_t r, uint32_t flags) override
+    {
+        noteFlags(flags);
+        rows.push_back(r), ++reads;
+    }
+    // Every row the pager adds passes through plane 12 (see Passing): its flag word must say so.
+    void noteFlags(uint32_t flags) { unflagged += ((flags >> 12) & 1u) == 0 ? 1 : 0; }
     void removeFirst() override
     {
         rows.pop_front();
@@ -45,7 +52,8 @@ public:
 
     std::deque<int32_t> rows;
     int selected = -1;
-    int reads = 0; // records read (rows added)
+    int reads = 0;     // records read (rows added)
+    int unflagged = 0; // rows added with a flag word that is not their record's
 };
 
 // Records 1..n in range 0; every step-th record passes (through plane 12).
@@ -97,6 +105,7 @@ TEST(ResultPager, TwentyFiveResultsOnTwentyRows)
     pager.scrollTo(p.bits, 6); // clamped: the last position already
     EXPECT_EQ(pager.position(), 5);
     EXPECT_EQ(shown(rows), p.page(5, 20));
+    EXPECT_EQ(rows.unflagged, 0);
 }
 
 TEST(ResultPager, RowStepsReadOnlyTheRecordsThatEnter)
@@ -117,6 +126,7 @@ TEST(ResultPager, RowStepsReadOnlyTheRecordsThatEnter)
         EXPECT_EQ(shown(rows), p.page(pos, 20)) << pos;
     }
     EXPECT_EQ(rows.reads, 14);
+    EXPECT_EQ(rows.unflagged, 0) << "rows added upwards and downwards carry their flag words";
     // Down by a few rows keeps the selection on the same record while it stays in the window.
     rows.selectRow(0);
     pager.scrollTo(p.bits, 3);

@@ -48,7 +48,7 @@ class EdgeCases : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        s_data = std::make_unique<DataSet>(edgeEntries());
+        s_data = std::make_unique<BuiltDataSet>(edgeEntries());
         s_all = decodeAll(*s_data);
     }
     static void TearDownTestSuite()
@@ -62,13 +62,13 @@ protected:
                                                     ThreadFillList::Threading::CallerRuns);
         m_worker->SetRange(0);
         m_worker->ResetCriteria();
-        m_worker->RunPending();
+        m_worker->runPending();
     }
 
     // Runs the asked-for passes and returns the names of the passing records.
     std::vector<std::string> search()
     {
-        m_worker->RunPending();
+        m_worker->runPending();
         std::vector<std::string> names;
         auto bits = m_worker->accessBits();
         for (int32_t r : passing(bits.bits())) {
@@ -92,13 +92,13 @@ protected:
         return v;
     }
 
-    static std::unique_ptr<DataSet> s_data;
+    static std::unique_ptr<BuiltDataSet> s_data;
     static std::vector<Decoded> s_all;
     RecordingListener m_listener;
     std::unique_ptr<ThreadFillList> m_worker;
 };
 
-std::unique_ptr<DataSet> EdgeCases::s_data;
+std::unique_ptr<BuiltDataSet> EdgeCases::s_data;
 std::vector<Decoded> EdgeCases::s_all;
 
 using Names = std::vector<std::string>;
@@ -258,7 +258,7 @@ TEST_F(EdgeCases, ChangesDuringAPassAreRecomputedByTheNextPass)
         if (!std::exchange(once, true))
             m_worker->SetPlace(2, 0);
     };
-    EXPECT_EQ(m_worker->RunPending(), 2);
+    EXPECT_EQ(m_worker->runPending(), 2);
     m_listener.onMatch = nullptr;
     EXPECT_EQ(m_worker->lastPassCodes(), bit(3));
     EXPECT_EQ(search(), Names{"GARCIA DIAZ"});
@@ -277,7 +277,7 @@ TEST_F(EdgeCases, ARequestDuringTheExtraPassStartsAnotherOne)
         else if (pass == 2 && !std::exchange(asked[2], true))
             m_worker->SetAddressText("SAN MARTIN 100");
     };
-    EXPECT_EQ(m_worker->RunPending(), 3);
+    EXPECT_EQ(m_worker->runPending(), 3);
     m_listener.onStarted = nullptr;
     m_listener.onMatch = nullptr;
     EXPECT_TRUE(m_worker->idle());
@@ -292,7 +292,7 @@ TEST_F(EdgeCases, ATextChangedDuringItsOwnPassIsNotTakenAsComputed)
         if (!std::exchange(once, true))
             m_worker->SetNameText("PEREZ");
     };
-    m_worker->RunPending();
+    m_worker->runPending();
     m_listener.onMatch = nullptr;
     EXPECT_EQ(search(), Names{"PEREZ"});
     EXPECT_EQ(m_worker->cleanMask() & bit(12), bit(12));
@@ -305,7 +305,7 @@ TEST_F(EdgeCases, ATextChangedDuringItsOwnPassIsNotTakenAsComputed)
         if (!std::exchange(once, true))
             m_worker->ResetCriteria();
     };
-    m_worker->RunPending();
+    m_worker->runPending();
     m_listener.onMatch = nullptr;
     EXPECT_EQ(search().size(), 13u);
     auto bits = m_worker->accessBits();
@@ -336,7 +336,7 @@ TEST_F(EdgeCases, ResultFiltersStayRequired)
         bits->SetRequired(5, true);
     }
     m_worker->SetNameText("GARCIA");
-    m_worker->RunPending();
+    m_worker->runPending();
     {
         auto bits = m_worker->accessBits();
         EXPECT_TRUE(bits->IsRequired(5));
@@ -350,7 +350,7 @@ TEST_F(EdgeCases, ResultFiltersStayRequired)
 TEST_F(EdgeCases, EveryPassEndsAndHandsOverItsFirstMatches)
 {
     m_worker->SetAddressText("RIVADAVIA");
-    m_worker->RunPending();
+    m_worker->runPending();
     EXPECT_EQ(m_listener.started(), m_listener.ended());
     EXPECT_EQ(m_listener.lastCount(), 3);
     auto bits = m_worker->accessBits();
@@ -371,7 +371,7 @@ TEST(SearchPassHandOff, FirstThirtyThenEveryTenThousandth)
         entries.push_back(e);
     }
     entries[100].name = "OTRO 100"; // one record without the word
-    DataSet d(entries);
+    BuiltDataSet d(entries);
     // The first page, found in quick succession, comes in gathered calls, not one call a match.
     struct Batches : RecordingListener {
         void MatchesFound(std::span<const PassListener::Match> m) override
@@ -384,7 +384,7 @@ TEST(SearchPassHandOff, FirstThirtyThenEveryTenThousandth)
     ThreadFillList w(d.bits(), d.store(), listener, ThreadFillList::Threading::CallerRuns);
     w.SetRange(0);
     w.SetNameText("COMUN");
-    w.RunPending();
+    w.runPending();
     EXPECT_GE(listener.calls, 1);
     EXPECT_LT(listener.calls, 30);
     const auto matches = listener.lastMatches();
@@ -414,13 +414,13 @@ TEST(SearchPassHandOff, SparseMatchesAreHandedOverOnce)
         e.line = i % 10000;
         entries.push_back(e);
     }
-    DataSet d(entries);
+    BuiltDataSet d(entries);
     RecordingListener listener;
     ThreadFillList w(d.bits(), d.store(), listener, ThreadFillList::Threading::CallerRuns);
     w.SetRange(0);
     w.SetNameText("COMUN");
     w.SetPhone(0, 0, 5);
-    w.RunPending();
+    w.runPending();
     auto bits = w.accessBits();
     const std::vector<int32_t> all = passing(bits.bits());
     ASSERT_EQ(all.size(), 3u);
@@ -446,13 +446,13 @@ TEST(SearchPassHandOff, FirstMatchesBeforeAClearThatSweepsTheRange)
         e.line = i % 10000;
         entries.push_back(e);
     }
-    DataSet d(entries);
+    BuiltDataSet d(entries);
     for (int variant = 0; variant < 2; ++variant) {
         RecordingListener listener;
         ThreadFillList w(d.bits(), d.store(), listener, ThreadFillList::Threading::CallerRuns);
         w.SetRange(0);
         w.ResetCriteria();
-        w.RunPending();
+        w.runPending();
         {
             auto bits = w.accessBits();
             ASSERT_GT(bits->clearWork(1u << criteria::kProvince), 4096) << "the plane is not listed";
@@ -460,7 +460,7 @@ TEST(SearchPassHandOff, FirstMatchesBeforeAClearThatSweepsTheRange)
         w.SetPlace(1, 0);
         if (variant == 1)
             w.SetNameText("COMUN"); // two rows merged
-        w.RunPending();
+        w.runPending();
         auto bits = w.accessBits();
         const std::vector<int32_t> all = passing(bits.bits());
         ASSERT_EQ(all.size(), 13'366u);
@@ -493,7 +493,7 @@ TEST(SearchPassDamage, DamagedIndexesGiveResultsInsideTheRange)
         std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<long>(bytes.size()));
     };
     for (int round = 0; round < 6; ++round) {
-        DataSet d(edgeEntries(), [&](const std::string& folder) {
+        BuiltDataSet d(edgeEntries(), [&](const std::string& folder) {
             for (const char* name : {"ixPrv.idx", "ixpal.idx", "ixTeN.idx", "ixLoc.idx"})
                 scribble(folder + "/" + name, round % 2 == 1);
         });
@@ -506,7 +506,7 @@ TEST(SearchPassDamage, DamagedIndexesGiveResultsInsideTheRange)
             w.SetNameText(text);
             w.SetAddressText(text);
             w.SetPhone(0, 0, 1 + round);
-            w.RunPending();
+            w.runPending();
             auto bits = w.accessBits();
             const std::vector<int32_t> result = passing(bits.bits());
             EXPECT_EQ(static_cast<int32_t>(result.size()), w.matchCount());
@@ -565,7 +565,7 @@ std::vector<Entry> randomEntries(std::mt19937& rng)
 TEST(IncrementalPasses, GiveTheResultOfAFreshSearchWithTheFinalCriteria)
 {
     std::mt19937 rng(20240611);
-    DataSet d(randomEntries(rng));
+    BuiltDataSet d(randomEntries(rng));
     const std::vector<Decoded> all = decodeAll(d);
     static const char* const texts[] = {"GARCIA",
                                         "GAR",
@@ -638,7 +638,7 @@ TEST(IncrementalPasses, GiveTheResultOfAFreshSearchWithTheFinalCriteria)
                     break;
                 }
             }
-            const int ran = w.RunPending();
+            const int ran = w.runPending();
             auto bits = w.accessBits();
             const auto b = bits->selectedBounds();
             const std::vector<int32_t> expected = reference(all, w.values(), b.first, b.last, filters);
@@ -665,14 +665,14 @@ TEST(IncrementalPasses, GiveTheResultOfAFreshSearchWithTheFinalCriteria)
 TEST(IncrementalPasses, TelephonePartsBesideNarrowings)
 {
     std::mt19937 rng(2901);
-    DataSet d(randomEntries(rng));
+    BuiltDataSet d(randomEntries(rng));
     const std::vector<Decoded> all = decodeAll(d);
     auto small = [&](int32_t n) { return static_cast<int32_t>(rng() % static_cast<unsigned>(n)); };
     RecordingListener listener;
     ThreadFillList w(d.bits(), d.store(), listener, ThreadFillList::Threading::CallerRuns);
     int nonEmpty = 0;
     auto check = [&](int round, const char* what) {
-        w.RunPending();
+        w.runPending();
         auto bits = w.accessBits();
         const auto b = bits->selectedBounds();
         const std::vector<int32_t> expected = reference(all, w.values(), b.first, b.last);
@@ -714,7 +714,7 @@ TEST(IncrementalPasses, TelephonePartsBesideNarrowings)
 TEST(WordRows, OneListWordsBesideMapWordsGiveTheReferenceResult)
 {
     std::mt19937 rng(5150);
-    DataSet d(randomEntries(rng));
+    BuiltDataSet d(randomEntries(rng));
     const std::vector<Decoded> all = decodeAll(d);
     static const char* const texts[] = {"MART GARCIA",   "GARCIA MART",  "GONZÁLEZ JOS",
                                         "GARCIA GARCIA", "GAR GARCIA",   "PEREZ GARCIA GOMEZ",
@@ -732,7 +732,7 @@ TEST(WordRows, OneListWordsBesideMapWordsGiveTheReferenceResult)
                     w.SetPlace(0, 1 + range);
                 if (variant == 2)
                     w.SetAddressText(cp("SAN MARTIN"));
-                w.RunPending();
+                w.runPending();
                 auto bits = w.accessBits();
                 const auto b = bits->selectedBounds();
                 const std::vector<int32_t> expected = reference(all, w.values(), b.first, b.last);
@@ -752,7 +752,7 @@ TEST(WordRows, OneListWordsBesideMapWordsGiveTheReferenceResult)
 TEST(IncrementalPasses, MarksAndNotesChangedDuringAndBetweenPasses)
 {
     std::mt19937 rng(77);
-    DataSet d(randomEntries(rng));
+    BuiltDataSet d(randomEntries(rng));
     const std::vector<Decoded> all = decodeAll(d);
     auto small = [&](int32_t n) { return static_cast<int32_t>(rng() % static_cast<unsigned>(n)); };
     static const char* const texts[] = {"GARCIA", "JOS", "MART", "SAN", "S.A.", "ZZZNOPE", ""};
@@ -816,7 +816,7 @@ TEST(IncrementalPasses, MarksAndNotesChangedDuringAndBetweenPasses)
         }
         }
         touchedDuringPass = false;
-        const int ran = w.RunPending();
+        const int ran = w.runPending();
         auto bits = w.accessBits();
         const auto b = bits->selectedBounds();
         std::vector<int32_t> expected;

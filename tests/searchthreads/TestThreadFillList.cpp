@@ -43,7 +43,7 @@ class Worker : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        s_data = std::make_unique<DataSet>(entries());
+        s_data = std::make_unique<BuiltDataSet>(entries());
         s_all = decodeAll(*s_data);
     }
     static void TearDownTestSuite()
@@ -82,7 +82,7 @@ protected:
         EXPECT_EQ(m_worker->matchCount(), static_cast<int32_t>(expected.size()));
     }
 
-    static std::unique_ptr<DataSet> s_data;
+    static std::unique_ptr<BuiltDataSet> s_data;
     static std::vector<Decoded> s_all;
     Watchdog m_watchdog{60s};
     RecordingListener m_target;
@@ -90,7 +90,7 @@ protected:
     std::unique_ptr<ThreadFillList> m_worker;
 };
 
-std::unique_ptr<DataSet> Worker::s_data;
+std::unique_ptr<BuiltDataSet> Worker::s_data;
 std::vector<Decoded> Worker::s_all;
 
 TEST_F(Worker, RequestsDuringAPassRunExactlyOneMorePass)

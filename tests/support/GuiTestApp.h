@@ -1,12 +1,16 @@
 // The one QApplication of a GUI test program, made on first use: offscreen unless a platform is
 // chosen, with a private runtime folder (Qt refuses a shared one when running as root). Kept to
 // the end of the process, as the window classes expect. Modal dialogs and boxes run headless.
+// A test program without a fixture that makes it registers GuiTestEnvironment instead of writing
+// its own main().
 #pragma once
 
 #include "widgets/ModalSeam.h"
 
 #include <QApplication>
 #include <QByteArray>
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
@@ -30,3 +34,10 @@ inline QApplication& guiTestApp()
     }();
     return *app;
 }
+
+// Makes the application before the first test: register once per test program with
+// ::testing::AddGlobalTestEnvironment(new GuiTestEnvironment).
+class GuiTestEnvironment final : public ::testing::Environment {
+public:
+    void SetUp() override { guiTestApp(); }
+};

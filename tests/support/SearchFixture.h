@@ -10,6 +10,7 @@
 #include "engine/FiltroBits.h"
 #include "engine/QdData.h"
 #include "engine/WordFold.h"
+#include "search/DataSet.h"
 #include "search/PassListener.h"
 #include "search/QdLocs.h"
 #include "search/SearchCriteria.h"
@@ -93,11 +94,11 @@ struct Entry {
 };
 
 // A data set in a temporary folder, opened like the viewer opens it.
-class DataSet {
+class BuiltDataSet {
 public:
     // damage, when given, may change the built files before they are opened.
-    explicit DataSet(const std::vector<Entry>& entries,
-                     const std::function<void(const std::string& folder)>& damage = {})
+    explicit BuiltDataSet(const std::vector<Entry>& entries,
+                          const std::function<void(const std::string& folder)>& damage = {})
     {
         SourceModel model;
         model.catalogs = fixtureCatalogs();
@@ -138,29 +139,23 @@ public:
         open(m_dir / "data");
     }
 
-    QdData& store() { return *m_store; }
-    FiltroBits& bits() { return *m_bits; }
-    const QdLocs& catalogs() const { return m_locs; }
+    QdData& store() { return m_set->store(); }
+    FiltroBits& bits() { return m_set->bits(); }
+    const QdLocs& catalogs() const { return m_set->catalogs(); }
     [[nodiscard]] const BuildSummary& summary() const { return m_summary; }
     [[nodiscard]] std::string folder() const { return m_dir / "data"; }
 
 private:
     void open(const std::string& folder)
     {
-        auto at = [&](const char* name) { return folder + "/" + name; };
-        m_store = QdData::openFolder(folder);
-        m_bits = std::make_unique<FiltroBits>(m_store->RecordCount() + 1);
-        m_bits->LoadFlags(at(datafiles::kFlags));
-        m_bits->LoadLimits(at(datafiles::kLimits));
-        m_bits->SelectRange(0);
-        m_locs.LoadFile(at(datafiles::kCatalogs));
+        m_set = DataSet::open(folder);
+        if (!m_set)
+            throw std::runtime_error("cannot open " + folder);
     }
 
     TempDir m_dir{"search"};
     BuildSummary m_summary;
-    std::unique_ptr<QdData> m_store;
-    std::unique_ptr<FiltroBits> m_bits;
-    QdLocs m_locs;
+    std::unique_ptr<DataSet> m_set;
 };
 
 // The decoded fields a criterion looks at, read once per data set.
@@ -172,7 +167,7 @@ struct Decoded {
     std::vector<std::string> nameKeys, addressKeys;
 };
 
-inline std::vector<Decoded> decodeAll(DataSet& d)
+inline std::vector<Decoded> decodeAll(BuiltDataSet& d)
 {
     std::vector<Decoded> out;
     for (int32_t n = 1; n <= d.store().RecordCount(); ++n) {

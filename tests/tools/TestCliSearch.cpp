@@ -29,7 +29,7 @@ class CliSearchTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        s_data = std::make_unique<DataSet>(entries());
+        s_data = std::make_unique<BuiltDataSet>(entries());
         s_all = decodeAll(*s_data);
         s_cli = std::make_unique<CliDataSet>();
         ASSERT_TRUE(s_cli->open(s_data->folder()));
@@ -74,12 +74,12 @@ protected:
         return v;
     }
 
-    static std::unique_ptr<DataSet> s_data;
+    static std::unique_ptr<BuiltDataSet> s_data;
     static std::vector<Decoded> s_all;
     static std::unique_ptr<CliDataSet> s_cli;
 };
 
-std::unique_ptr<DataSet> CliSearchTest::s_data;
+std::unique_ptr<BuiltDataSet> CliSearchTest::s_data;
 std::vector<Decoded> CliSearchTest::s_all;
 std::unique_ptr<CliDataSet> CliSearchTest::s_cli;
 

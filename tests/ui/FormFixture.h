@@ -10,7 +10,10 @@
 
 #include "platform/Printers.h"
 #include "search/ThreadFillList.h"
+#include "ui/HomePage.h"
 #include "ui/Localization.h"
+#include "ui/ResultList.h"
+#include "ui/SearchPanel.h"
 #include "ui/TFormMain.h"
 
 #include <QElapsedTimer>

@@ -1,9 +1,10 @@
 // The built-in picture set: a picture that is missing from the resource file, does not parse or has
 // the wrong size shows as an empty or misplaced control, with no error anywhere else.
+#include "tests/support/GuiTestApp.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -209,12 +210,8 @@ TEST(Assets, PicturesUseOnlyWhatTheRendererDraws)
     }
 }
 
-} // namespace
+// The shared test application, made before the first test.
+[[maybe_unused]] const ::testing::Environment* const kGuiApp =
+    ::testing::AddGlobalTestEnvironment(new GuiTestEnvironment);
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+} // namespace

@@ -4,10 +4,10 @@
 
 #include "ui/AppearanceSettings.h"
 #include "ui/ColumnSettings.h"
+#include "ui/StatusBar2.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/PictureButton.h"
 #include "widgets/PicturePanel.h"
-#include "ui/StatusBar2.h"
 
 #include "engine/QdData.h"
 
@@ -88,7 +88,7 @@ TEST(FormMainStartup, OpensEveryFileInOrderAndShowsTheHomePage)
     ASSERT_NE(form.worker(), nullptr);
     EXPECT_TRUE(form.worker()->idle()) << "the worker sleeps until the first guide section";
     EXPECT_EQ(form.worker()->passesCompleted(), 0);
-    EXPECT_EQ(form.homeText(), 0);
+    EXPECT_EQ(form.pnlHome->homeText(), 0);
     // The clock writes at once, in its fixed format.
     EXPECT_TRUE(
         QRegularExpression(u"^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d$"_s).match(form.statusBar2->panelText(4)).hasMatch())
@@ -172,11 +172,11 @@ TEST(FormMainStartup, FolderWithoutOffsetTableStartsAndFindsNothing)
     EXPECT_EQ(form.recordStore()->RecordCount(), 0);
     form.GuiaTelefonosExecute();
     ASSERT_TRUE(waitIdle(form));
-    form.edBusqueda->setText(u"GARCIA"_s);
-    QTest::mouseClick(form.bbuBuscar, Qt::LeftButton);
+    form.pnlSecciones->edBusqueda->setText(u"GARCIA"_s);
+    QTest::mouseClick(form.pnlSecciones->bbuBuscar, Qt::LeftButton);
     ASSERT_TRUE(waitIdle(form));
-    EXPECT_EQ(form.lvLista->topLevelItemCount(), 0);
-    EXPECT_FALSE(form.pnlNoData->isHidden()) << "no passing record: the no-results panel covers the list";
+    EXPECT_EQ(form.pnlLista->lvLista->topLevelItemCount(), 0);
+    EXPECT_FALSE(form.pnlLista->pnlNoData->isHidden()) << "no passing record: the no-results panel covers the list";
 }
 
 TEST(FormMainStartup, WithoutPrinterPrintingStaysOffInEverySection)
@@ -206,8 +206,9 @@ TEST_F(FormMainSections, CommercialShowsTheGuideWithRubrosAndSchemeOne)
     EXPECT_FALSE(form->sectionFlag(Section::Home));
     EXPECT_FALSE(shown(form->pnlHome));
     for (QWidget* w : {static_cast<QWidget*>(form->pnlSolapas), form->pnlBody, static_cast<QWidget*>(form->pnlBanner),
-                       static_cast<QWidget*>(form->spbuHome), form->pnlLista, static_cast<QWidget*>(form->Panel2),
-                       static_cast<QWidget*>(form->pnlSecciones), static_cast<QWidget*>(form->cbxRubro)})
+                       static_cast<QWidget*>(form->spbuHome), static_cast<QWidget*>(form->pnlLista),
+                       static_cast<QWidget*>(form->Panel2), static_cast<QWidget*>(form->pnlSecciones),
+                       static_cast<QWidget*>(form->pnlSecciones->cbxRubro)})
         EXPECT_TRUE(shown(w)) << w->objectName().toStdString();
     for (QWidget* w : {form->gbOrgOf, form->PnlInformacion, static_cast<QWidget*>(form->pnlOrgOf),
                        static_cast<QWidget*>(form->pnlAgenda), static_cast<QWidget*>(form->pnlInfoHeader),
@@ -216,44 +217,46 @@ TEST_F(FormMainSections, CommercialShowsTheGuideWithRubrosAndSchemeOne)
     EXPECT_EQ(form->colourScheme(), 1);
     EXPECT_TRUE(form->printingEnabled());
     EXPECT_EQ(form->statusBar2->panelText(2), u"Sección Comercial"_s);
-    EXPECT_EQ(form->lvLista->columnWidth(8), 100);
+    EXPECT_EQ(form->pnlLista->lvLista->columnWidth(8), 100);
     EXPECT_TRUE(columnSettings().at(8).visible);
-    EXPECT_GT(form->cbxRubro->count(), 1);
-    EXPECT_EQ(form->cbxRubro->itemText(0), u"- TODOS -"_s);
+    EXPECT_GT(form->pnlSecciones->cbxRubro->count(), 1);
+    EXPECT_EQ(form->pnlSecciones->cbxRubro->itemText(0), u"- TODOS -"_s);
     EXPECT_EQ(form->worker()->range(), 1);
-    EXPECT_FALSE(form->searchDone());
+    EXPECT_FALSE(form->pnlSecciones->searchDone());
     // The search columns: rubro first, then the text, then the criterion.
-    EXPECT_EQ(form->cbxRubro->x(), 10);
-    EXPECT_EQ(form->edBusqueda->x(), 176);
-    EXPECT_EQ(form->cbxCriterio->x(), 336);
-    EXPECT_EQ(form->edBusqueda0->x(), form->edBusqueda->x());
-    EXPECT_EQ(form->edBusqueda1->geometry().right(), form->edBusqueda->geometry().right());
+    EXPECT_EQ(form->pnlSecciones->cbxRubro->x(), 10);
+    EXPECT_EQ(form->pnlSecciones->edBusqueda->x(), 176);
+    EXPECT_EQ(form->pnlSecciones->cbxCriterio->x(), 336);
+    EXPECT_EQ(form->pnlSecciones->edBusqueda0->x(), form->pnlSecciones->edBusqueda->x());
+    EXPECT_EQ(form->pnlSecciones->edBusqueda1->geometry().right(), form->pnlSecciones->edBusqueda->geometry().right());
     EXPECT_EQ(form->spbuComercial->picture().cacheKey(), picture(appearance().spbuComercial).cacheKey());
-    EXPECT_EQ(form->imgVerTambien->picture().cacheKey(), picture(appearance().scheme(1).imgVerTambien).cacheKey());
-    EXPECT_EQ(form->focusWidget(), form->edBusqueda);
+    EXPECT_EQ(form->pnlSecciones->imgVerTambien->picture().cacheKey(),
+              picture(appearance().scheme(1).imgVerTambien).cacheKey());
+    EXPECT_EQ(form->focusWidget(), form->pnlSecciones->edBusqueda);
 }
 
 TEST_F(FormMainSections, TelephoneReplacesTheSchemeAndHidesTheRubros)
 {
     form->GuiaComercialExecute();
     waitIdle(*form);
-    const QColor commercialLabel = form->lbl_Provincia->palette().color(QPalette::WindowText);
+    const QColor commercialLabel = form->pnlSecciones->lbl_Provincia->palette().color(QPalette::WindowText);
     form->GuiaTelefonosExecute(form->spbuTelefonos);
-    EXPECT_FALSE(form->cbxRubro->isEnabled());
+    EXPECT_FALSE(form->pnlSecciones->cbxRubro->isEnabled());
     ASSERT_TRUE(waitIdle(*form));
     EXPECT_EQ(form->colourScheme(), 2);
     EXPECT_EQ(form->statusBar2->panelText(2), u"Sección Alfabética"_s);
-    EXPECT_FALSE(shown(form->cbxRubro));
-    EXPECT_EQ(form->lvLista->columnWidth(8), 0);
+    EXPECT_FALSE(shown(form->pnlSecciones->cbxRubro));
+    EXPECT_EQ(form->pnlLista->lvLista->columnWidth(8), 0);
     EXPECT_FALSE(columnSettings().at(8).visible);
     EXPECT_EQ(form->worker()->range(), 0);
-    EXPECT_EQ(form->edBusqueda->x(), 10) << "columns back to search, criterion, rubro";
-    EXPECT_EQ(form->cbxCriterio->x(), 176);
-    EXPECT_EQ(form->lbl_Provincia->palette().color(QPalette::WindowText), QColor(63, 63, 63));
-    EXPECT_NE(form->lbl_Provincia->palette().color(QPalette::WindowText), commercialLabel);
+    EXPECT_EQ(form->pnlSecciones->edBusqueda->x(), 10) << "columns back to search, criterion, rubro";
+    EXPECT_EQ(form->pnlSecciones->cbxCriterio->x(), 176);
+    EXPECT_EQ(form->pnlSecciones->lbl_Provincia->palette().color(QPalette::WindowText), QColor(63, 63, 63));
+    EXPECT_NE(form->pnlSecciones->lbl_Provincia->palette().color(QPalette::WindowText), commercialLabel);
     EXPECT_EQ(form->logo->picture().cacheKey(), picture(appearance().scheme(2).logo).cacheKey());
-    EXPECT_EQ(form->imgVerTambien->picture().cacheKey(), picture(appearance().scheme(2).imgVerTambien_none).cacheKey());
-    EXPECT_EQ(form->lvLista->palette().color(QPalette::Base), QColor(235, 235, 235))
+    EXPECT_EQ(form->pnlSecciones->imgVerTambien->picture().cacheKey(),
+              picture(appearance().scheme(2).imgVerTambien_none).cacheKey());
+    EXPECT_EQ(form->pnlLista->lvLista->palette().color(QPalette::Base), QColor(235, 235, 235))
         << "the list colour is not part of a scheme";
 }
 
@@ -267,7 +270,7 @@ TEST_F(FormMainSections, ProfessionalFromHomeStaysOnTheHomePage)
     EXPECT_FALSE(shown(form->pnlBody));
     EXPECT_EQ(form->statusBar2->panelText(2), u"Sección Profesional"_s);
     EXPECT_EQ(form->worker()->range(), 2);
-    EXPECT_EQ(form->lvLista->palette().color(QPalette::Base), QColor(203, 236, 243));
+    EXPECT_EQ(form->pnlLista->lvLista->palette().color(QPalette::Base), QColor(203, 236, 243));
     // Once current, the switch returns at once.
     form->statusBar2->setPanelText(2, u"x"_s);
     form->GuiaProfesionalExecute();
@@ -283,7 +286,7 @@ TEST_F(FormMainSections, ProfessionalFromTheAgendaKeepsAgendaMode)
     for (Section s : {Section::Home, Section::Commercial, Section::Telephone, Section::Professional,
                       Section::OfficialBodies, Section::Information})
         EXPECT_FALSE(form->sectionFlag(s));
-    EXPECT_EQ(form->lbl_Provincia->palette().color(QPalette::WindowText), QColor(127, 67, 13));
+    EXPECT_EQ(form->pnlSecciones->lbl_Provincia->palette().color(QPalette::WindowText), QColor(127, 67, 13));
     EXPECT_TRUE(shown(form->btnDelFromAgenda));
     EXPECT_FALSE(shown(form->btnAgendar));
     EXPECT_FALSE(shown(form->btnMailSelected));
@@ -342,30 +345,30 @@ TEST_F(FormMainSections, FiltersAndMarksResetByGuidesNotByTheAgenda)
     waitIdle(*form);
     {
         auto bits = form->worker()->accessBits();
-        bits->SetRequired(7, true); // the with-ad filter, as the status bar turns it on
-        bits->SetBit(bits->selectedBounds().first, 14, true);
+        bits->SetRequired(plane::kAd, true); // the with-ad filter, as the status bar turns it on
+        bits->SetBit(bits->selectedBounds().first, plane::kSelection, true);
     }
     form->AgendaExecute();
     waitIdle(*form);
-    EXPECT_TRUE(form->worker()->accessBits()->IsRequired(7));
+    EXPECT_TRUE(form->worker()->accessBits()->IsRequired(plane::kAd));
     form->GuiaComercialExecute();
     waitIdle(*form);
-    EXPECT_FALSE(form->worker()->accessBits()->IsRequired(7));
+    EXPECT_FALSE(form->worker()->accessBits()->IsRequired(plane::kAd));
 }
 
 TEST_F(FormMainSections, ShortcutsActInsideTextBoxes)
 {
     form->GuiaTelefonosExecute();
     waitIdle(*form);
-    form->edBusqueda->setText(u"PEREZ"_s);
-    form->edBusqueda->selectAll();
+    form->pnlSecciones->edBusqueda->setText(u"PEREZ"_s);
+    form->pnlSecciones->edBusqueda->selectAll();
     QApplication::clipboard()->setText(u"antes"_s);
-    typeKey(*form, form->edBusqueda, Qt::Key_C, Qt::ControlModifier);
+    typeKey(*form, form->pnlSecciones->edBusqueda, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(form->section(), Section::Commercial);
     EXPECT_EQ(QApplication::clipboard()->text(), u"antes"_s) << "Ctrl+C switched the section and copied nothing";
-    typeKey(*form, form->edBusqueda, Qt::Key_T, Qt::ControlModifier);
+    typeKey(*form, form->pnlSecciones->edBusqueda, Qt::Key_T, Qt::ControlModifier);
     EXPECT_EQ(form->section(), Section::Telephone);
-    typeKey(*form, form->edBusqueda, Qt::Key_O, Qt::ControlModifier);
+    typeKey(*form, form->pnlSecciones->edBusqueda, Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(form->section(), Section::OfficialBodies);
     typeKey(*form, form->tPalabraClave, Qt::Key_H, Qt::ControlModifier);
     EXPECT_EQ(form->section(), Section::Home);
@@ -375,14 +378,14 @@ TEST_F(FormMainSections, EnterSearchesAndEscapeClears)
 {
     form->GuiaTelefonosExecute();
     waitIdle(*form);
-    form->edBusqueda->setText(u"GARCIA"_s);
-    typeKey(*form, form->edBusqueda, Qt::Key_Return, Qt::NoModifier);
-    EXPECT_TRUE(form->searchDone());
-    EXPECT_GT(form->lvLista->topLevelItemCount(), 0);
+    form->pnlSecciones->edBusqueda->setText(u"GARCIA"_s);
+    typeKey(*form, form->pnlSecciones->edBusqueda, Qt::Key_Return, Qt::NoModifier);
+    EXPECT_TRUE(form->pnlSecciones->searchDone());
+    EXPECT_GT(form->pnlLista->lvLista->topLevelItemCount(), 0);
     EXPECT_TRUE(form->statusBar2->panelText(1).startsWith(u"Registros encontrados: "_s));
-    typeKey(*form, form->edBusqueda, Qt::Key_Escape, Qt::NoModifier);
-    EXPECT_FALSE(form->searchDone());
-    EXPECT_TRUE(form->edBusqueda->text().isEmpty());
+    typeKey(*form, form->pnlSecciones->edBusqueda, Qt::Key_Escape, Qt::NoModifier);
+    EXPECT_FALSE(form->pnlSecciones->searchDone());
+    EXPECT_TRUE(form->pnlSecciones->edBusqueda->text().isEmpty());
 }
 
 TEST_F(FormMainSections, TabBarClosesUpFromItsStart)
@@ -433,11 +436,11 @@ TEST(FormMainStartup, EveryFileDamagedStillStartsWithEmptyLists)
     ASSERT_EQ(form.FormCreate(), TFormMain::Started::Ready);
     form.GuiaComercialExecute();
     ASSERT_TRUE(waitIdle(form));
-    EXPECT_LE(form.cbxRubro->count(), 1);
-    form.edBusqueda->setText(u"GARCIA"_s);
-    form.bbuBuscar->click();
+    EXPECT_LE(form.pnlSecciones->cbxRubro->count(), 1);
+    form.pnlSecciones->edBusqueda->setText(u"GARCIA"_s);
+    form.pnlSecciones->bbuBuscar->click();
     ASSERT_TRUE(waitIdle(form));
-    EXPECT_EQ(form.lvLista->topLevelItemCount(), 0);
+    EXPECT_EQ(form.pnlLista->lvLista->topLevelItemCount(), 0);
     form.OrgOficialExecute();
     form.ActInformacionExecute();
     form.HomeExecute();

@@ -7,10 +7,10 @@
 #include "ui/AppearanceSettings.h"
 #include "ui/BannerPlayer.h"
 #include "ui/ListRows.h"
+#include "ui/TfAbout.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/PictureButton.h"
 #include "widgets/PicturePanel.h"
-#include "ui/TfAbout.h"
 
 #include "engine/FiltroBits.h"
 #include "search/GridData.h"
@@ -36,8 +36,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Answers every modal dialog that opens while it lives: remembers its title, size and label
-// texts, lets the test act on it, then closes it.
+// Answers the next modal dialog that opens while it lives, through the window's modal seam:
+// remembers its title, size and label texts, lets the test act on it, then rejects it.
 class ModalCloser {
 public:
     struct Seen {
@@ -48,27 +48,23 @@ public:
 
     explicit ModalCloser(std::function<void(QDialog&)> act = {}) : m_act(std::move(act))
     {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (d == nullptr || !d->isVisible())
-                return;
-            Seen s{d->windowTitle(), d->size(), {}};
-            for (const QLabel* l : d->findChildren<QLabel*>())
+        modal::queueResult(QDialog::Rejected, [this](QDialog& d) {
+            Seen s{d.windowTitle(), d.size(), {}};
+            for (const QLabel* l : d.findChildren<QLabel*>())
                 s.labels.append(l->text());
             seen.push_back(s);
             if (m_act)
-                m_act(*d);
-            d->reject();
+                m_act(d);
         });
-        m_timer.start();
     }
+    ~ModalCloser() { modal::clear(); } // an answer no dialog took goes with it
+    ModalCloser(const ModalCloser&) = delete;
+    ModalCloser& operator=(const ModalCloser&) = delete;
 
     std::vector<Seen> seen;
 
 private:
     std::function<void(QDialog&)> m_act;
-    QTimer m_timer;
 };
 
 void press(TFormMain& form, Qt::Key key, Qt::KeyboardModifiers mods = Qt::ControlModifier | Qt::AltModifier)
@@ -83,11 +79,11 @@ bool searchLarge(TFormMain& form, int beyondPage)
 {
     form.GuiaTelefonosExecute();
     waitIdle(form);
-    for (int i = 1; i < form.cbxProvincia->count(); ++i) {
-        form.cbxProvincia->setCurrentIndex(i);
-        form.bbuBuscar->click();
+    for (int i = 1; i < form.pnlSecciones->cbxProvincia->count(); ++i) {
+        form.pnlSecciones->cbxProvincia->setCurrentIndex(i);
+        form.pnlSecciones->bbuBuscar->click();
         waitIdle(form);
-        if (form.pager().count() >= form.pager().pageRows() + beyondPage)
+        if (form.pnlLista->pager().count() >= form.pnlLista->pager().pageRows() + beyondPage)
             return true;
     }
     return false;
@@ -164,8 +160,8 @@ protected:
     }
     void chooseProvince(int position)
     {
-        ASSERT_GT(form->cbxProvincia->count(), position);
-        form->cbxProvincia->setCurrentIndex(position);
+        ASSERT_GT(form->pnlSecciones->cbxProvincia->count(), position);
+        form->pnlSecciones->cbxProvincia->setCurrentIndex(position);
         waitIdle(*form);
     }
     void TearDown() override { form.reset(); }
@@ -182,7 +178,7 @@ TEST_F(BannerForm, GeneralSetWalksTwoAtATimeAndWrapsAround)
     for (int n = 1; n <= 5; ++n)
         data.put(0, n);
     start();
-    EXPECT_EQ(form->cbxProvincia->currentIndex(), 0) << "- TODAS -";
+    EXPECT_EQ(form->pnlSecciones->cbxProvincia->currentIndex(), 0) << "- TODAS -";
     EXPECT_EQ(pair(*form), "(0/1, 0/2)") << "the end of start-up shows the first two";
     EXPECT_EQ(next(), "(0/3, 0/4)");
     EXPECT_EQ(next(), "(0/5, 0/1)");
@@ -290,8 +286,8 @@ TEST_F(FormHome, BannerBoxesKeepTheirSizeWhenThereIsRoomAndShareItWhenNot)
 TEST_F(FormHome, HiddenCommandsWorkOnlyWhileArmed)
 {
     ASSERT_TRUE(searchLarge(*form, 0));
-    ASSERT_GT(form->rows().rowCount(), 3);
-    form->lvLista->setCurrentItem(form->rows().item(2));
+    ASSERT_GT(form->pnlLista->rows().rowCount(), 3);
+    form->pnlLista->lvLista->setCurrentItem(form->pnlLista->rows().item(2));
     messageboxes::clearShown();
     {
         // Not armed: the credits, the record number and the go-to do nothing.
@@ -315,7 +311,7 @@ TEST_F(FormHome, HiddenCommandsWorkOnlyWhileArmed)
     messageboxes::queueAnswer(QMessageBox::Ok);
     press(*form, Qt::Key_R);
     ASSERT_EQ(messageboxes::shown().size(), 1u);
-    EXPECT_EQ(messageboxes::shown()[0].text, QString::number(form->rows().recnoAt(2)));
+    EXPECT_EQ(messageboxes::shown()[0].text, QString::number(form->pnlLista->rows().recnoAt(2)));
 
     {
         ModalCloser closer;
@@ -368,27 +364,27 @@ TEST_F(FormHome, GotoRecnoChecksTheRangeAndMovesTheList)
     ASSERT_GE(messageboxes::shown().size(), 1u);
     EXPECT_EQ(messageboxes::shown()[0].text,
               u"El rango de registros va del %1 al %2"_s.arg(range.first).arg(range.last));
-    EXPECT_EQ(form->scrbRegistros->value(), 0);
+    EXPECT_EQ(form->pnlLista->scrbRegistros->value(), 0);
 
     gotoRecord(u"cuarenta"_s);
     ASSERT_GE(messageboxes::shown().size(), 1u);
     EXPECT_EQ(messageboxes::shown()[0].text, u"Valor inválido."_s);
-    EXPECT_EQ(form->scrbRegistros->value(), 0);
+    EXPECT_EQ(form->pnlLista->scrbRegistros->value(), 0);
 
     gotoRecord(std::nullopt); // Cancel
     EXPECT_EQ(messageboxes::shown().size(), 1u) << "only the dropped answer";
-    EXPECT_EQ(form->scrbRegistros->value(), 0);
+    EXPECT_EQ(form->pnlLista->scrbRegistros->value(), 0);
 
     // With a search in force the position counts passing records: the 41st passing one on top.
     gotoRecord(QString::number(range.first + 40));
-    EXPECT_EQ(form->scrbRegistros->value(), 40);
-    ASSERT_GT(form->rows().rowCount(), 0);
+    EXPECT_EQ(form->pnlLista->scrbRegistros->value(), 40);
+    ASSERT_GT(form->pnlLista->rows().rowCount(), 0);
     int32_t expected = 0;
     {
         auto bits = form->worker()->accessBits();
         expected = bits->NthPassing(41);
     }
-    EXPECT_EQ(form->rows().recnoAt(0), expected);
+    EXPECT_EQ(form->pnlLista->rows().recnoAt(0), expected);
 }
 
 TEST_F(FormHome, GotoRecnoWithNoCriterionPutsTheRecordOnTop)
@@ -406,24 +402,24 @@ TEST_F(FormHome, GotoRecnoWithNoCriterionPutsTheRecordOnTop)
     press(*form, Qt::Key_G);
     waitIdle(*form);
     EXPECT_TRUE(messageboxes::shown().empty());
-    EXPECT_EQ(form->scrbRegistros->value(), 40);
-    EXPECT_EQ(form->rows().recnoAt(0), range.first + 40) << "every record of the range passes";
+    EXPECT_EQ(form->pnlLista->scrbRegistros->value(), 40);
+    EXPECT_EQ(form->pnlLista->rows().recnoAt(0), range.first + 40) << "every record of the range passes";
 }
 
 TEST_F(FormHome, InsertRecnoAppendsBeyondAFullPageAndRegistrosGuiaEntersAgendaMode)
 {
     ASSERT_TRUE(searchLarge(*form, 1));
-    const int full = form->rows().rowCount();
-    ASSERT_EQ(full, form->pager().pageRows());
+    const int full = form->pnlLista->rows().rowCount();
+    ASSERT_EQ(full, form->pnlLista->pager().pageRows());
     const int32_t record = form->recordStore()->RecordCount();
     messageboxes::clearShown();
     messageboxes::queueText(QString::number(record));
     press(*form, Qt::Key_M); // not armed: this one does not need it
     ASSERT_EQ(messageboxes::asked().size(), 1u);
     EXPECT_EQ(messageboxes::asked()[0].caption, u"Agregar el registro N"_s);
-    ASSERT_EQ(form->rows().rowCount(), full + 1);
-    EXPECT_EQ(form->rows().recnoAt(full), record);
-    EXPECT_FALSE(form->rows().item(full)->text(5).isEmpty());
+    ASSERT_EQ(form->pnlLista->rows().rowCount(), full + 1);
+    EXPECT_EQ(form->pnlLista->rows().recnoAt(full), record);
+    EXPECT_FALSE(form->pnlLista->rows().item(full)->text(5).isEmpty());
 
     // A number that is not one is reported; nothing is added.
     messageboxes::queueText(u"12a"_s);
@@ -431,7 +427,7 @@ TEST_F(FormHome, InsertRecnoAppendsBeyondAFullPageAndRegistrosGuiaEntersAgendaMo
     press(*form, Qt::Key_M);
     ASSERT_EQ(messageboxes::shown().size(), 1u);
     EXPECT_EQ(messageboxes::shown()[0].text, u"'12a' no es un valor entero válido."_s);
-    EXPECT_EQ(form->rows().rowCount(), full + 1);
+    EXPECT_EQ(form->pnlLista->rows().rowCount(), full + 1);
 
     EXPECT_FALSE(form->agendaMode());
     press(*form, Qt::Key_A);
@@ -482,32 +478,32 @@ TEST_F(FormHome, WebLinkFollowsTheRowAndOpensItsAddress)
 
 TEST_F(FormHome, DescriptionFollowsTheMouseWithTheEdgeRule)
 {
-    EXPECT_EQ(form->homeText(), 0);
+    EXPECT_EQ(form->pnlHome->homeText(), 0);
     const auto over = [&](PictureButton* b, QPoint pos) {
         moveMouse(b, pos);
-        return form->homeText();
+        return form->pnlHome->homeText();
     };
-    const QPoint middle(form->spbuComercial1->width() / 2, form->spbuComercial1->height() / 2);
-    EXPECT_EQ(over(form->spbuOrgOficial1, middle), 1);
-    EXPECT_EQ(over(form->spbuComercial1, middle), 2);
-    EXPECT_EQ(over(form->spbuTelefonos1, middle), 3);
-    EXPECT_EQ(over(form->spbuInformacion1, middle), 4);
-    EXPECT_EQ(over(form->spbuAgenda1, middle), 5);
-    EXPECT_EQ(over(form->spbuHome1, middle), 0) << "the home button has no description";
-    EXPECT_EQ(over(form->spbuComercial1, QPoint(5, 5)), 2);
-    EXPECT_EQ(over(form->spbuComercial1, QPoint(4, middle.y())), 0) << "within 4 pixels of the left edge";
-    EXPECT_EQ(over(form->spbuComercial1, middle), 2);
-    EXPECT_EQ(over(form->spbuComercial1, QPoint(middle.x(), form->spbuComercial1->height() - 4)), 0);
-    moveMouse(form->imgHome, QPoint(100, 100));
-    EXPECT_EQ(form->homeText(), 0);
-    EXPECT_EQ(form->img_HomeText->picture().toImage(), picture(appearance().img_HomeText[0]).toImage());
+    const QPoint middle(form->pnlHome->spbuComercial1->width() / 2, form->pnlHome->spbuComercial1->height() / 2);
+    EXPECT_EQ(over(form->pnlHome->spbuOrgOficial1, middle), 1);
+    EXPECT_EQ(over(form->pnlHome->spbuComercial1, middle), 2);
+    EXPECT_EQ(over(form->pnlHome->spbuTelefonos1, middle), 3);
+    EXPECT_EQ(over(form->pnlHome->spbuInformacion1, middle), 4);
+    EXPECT_EQ(over(form->pnlHome->spbuAgenda1, middle), 5);
+    EXPECT_EQ(over(form->pnlHome->spbuHome1, middle), 0) << "the home button has no description";
+    EXPECT_EQ(over(form->pnlHome->spbuComercial1, QPoint(5, 5)), 2);
+    EXPECT_EQ(over(form->pnlHome->spbuComercial1, QPoint(4, middle.y())), 0) << "within 4 pixels of the left edge";
+    EXPECT_EQ(over(form->pnlHome->spbuComercial1, middle), 2);
+    EXPECT_EQ(over(form->pnlHome->spbuComercial1, QPoint(middle.x(), form->pnlHome->spbuComercial1->height() - 4)), 0);
+    moveMouse(form->pnlHome->imgHome, QPoint(100, 100));
+    EXPECT_EQ(form->pnlHome->homeText(), 0);
+    EXPECT_EQ(form->pnlHome->img_HomeText->picture().toImage(), picture(appearance().img_HomeText[0]).toImage());
     form->GuiaComercialExecute();
     waitIdle(*form);
     EXPECT_EQ(over(form->spbuAgenda, QPoint(30, 12)), 5) << "the tab bar's buttons count too";
     moveMouse(form->pnlSolapas, QPoint(form->pnlSolapas->width() - 5, 10));
-    EXPECT_EQ(form->homeText(), 0) << "the bar's background";
+    EXPECT_EQ(form->pnlHome->homeText(), 0) << "the bar's background";
     EXPECT_EQ(over(form->spbuAgenda, QPoint(30, 12)), 5);
-    EXPECT_EQ(form->img_HomeText->picture().toImage(), picture(appearance().img_HomeText[5]).toImage());
+    EXPECT_EQ(form->pnlHome->img_HomeText->picture().toImage(), picture(appearance().img_HomeText[5]).toImage());
 }
 
 TEST_F(FormHome, CardButtonsAndLinksAreLaidOut)
@@ -515,20 +511,21 @@ TEST_F(FormHome, CardButtonsAndLinksAreLaidOut)
     form->showNormal();
     form->resize(1000, 700);
     QApplication::processEvents();
-    const QRect card = form->pnlHomeInterior->geometry();
+    const QRect card = form->pnlHome->pnlHomeInterior->geometry();
     EXPECT_EQ(card.size(), QSize(745, 442));
     EXPECT_EQ(card.left(), (form->pnlHome->width() - 745) / 2);
     EXPECT_EQ(card.top(), (form->pnlHome->height() - 442) / 2);
-    EXPECT_EQ(form->imgPowerBy->geometry().right(), card.right());
-    EXPECT_EQ(form->imgPowerBy->y(), card.bottom() + 1 + 4);
+    EXPECT_EQ(form->pnlHome->imgPowerBy->geometry().right(), card.right());
+    EXPECT_EQ(form->pnlHome->imgPowerBy->y(), card.bottom() + 1 + 4);
     form->resize(800, 600);
     QApplication::processEvents();
-    EXPECT_GE(form->pnlHomeInterior->x(), 0);
-    EXPECT_GE(form->pnlHomeInterior->y(), 0);
+    EXPECT_GE(form->pnlHome->pnlHomeInterior->x(), 0);
+    EXPECT_GE(form->pnlHome->pnlHomeInterior->y(), 0);
 
     // Right to left from x = 725, 4 pixels apart.
-    const PictureButton* order[6] = {form->spbuInformacion1, form->spbuAgenda1,    form->spbuOrgOficial1,
-                                     form->spbuTelefonos1,   form->spbuComercial1, form->spbuHome1};
+    const PictureButton* order[6] = {form->pnlHome->spbuInformacion1, form->pnlHome->spbuAgenda1,
+                                     form->pnlHome->spbuOrgOficial1,  form->pnlHome->spbuTelefonos1,
+                                     form->pnlHome->spbuComercial1,   form->pnlHome->spbuHome1};
     const int widths[6] = {113, 90, 133, 116, 116, 89};
     int right = 725;
     for (int i = 0; i < 6; ++i) {
@@ -537,14 +534,14 @@ TEST_F(FormHome, CardButtonsAndLinksAreLaidOut)
     }
 
     // The five links open their addresses.
-    for (size_t i = 0; i < form->homeLinks.size(); ++i) {
-        ASSERT_FALSE(form->homeLinks[i]->isHidden()) << i;
+    for (size_t i = 0; i < form->pnlHome->homeLinks.size(); ++i) {
+        ASSERT_FALSE(form->pnlHome->homeLinks[i]->isHidden()) << i;
         shell->clear();
-        QTest::mouseClick(form->homeLinks[i], Qt::LeftButton);
+        QTest::mouseClick(form->pnlHome->homeLinks[i], Qt::LeftButton);
         ASSERT_EQ(shell->addresses().size(), 1u) << i;
         EXPECT_EQ(shell->addresses()[0], appearance().txLink[i]);
     }
-    form->spbuComercial1->click();
+    form->pnlHome->spbuComercial1->click();
     EXPECT_EQ(form->section(), Section::Commercial);
 }
 
@@ -588,8 +585,8 @@ TEST_F(FormHome, HelpPopupOpensTheAboutDialogAndItsSupportPage)
 {
     form->GuiaComercialExecute();
     waitIdle(*form);
-    QTest::mousePress(form->bbuHelp, Qt::LeftButton);
-    QTest::mouseRelease(form->bbuHelp, Qt::LeftButton);
+    QTest::mousePress(form->pnlSecciones->bbuHelp, Qt::LeftButton);
+    QTest::mouseRelease(form->pnlSecciones->bbuHelp, Qt::LeftButton);
     ASSERT_NE(form->popupHelp, nullptr);
     form->popupHelp->hide();
     const QList<QAction*> items = form->popupHelp->actions();

@@ -3,6 +3,8 @@
 // columns, the see-also links and the typing rule of the lists.
 #include "tests/ui/FormFixture.h"
 
+#include "engine/DataFiles.h"
+#include "engine/FiltroBits.h"
 #include "search/MarkedRecords.h"
 #include "search/QdLocs.h"
 #include "search/ResultPager.h"
@@ -10,10 +12,10 @@
 #include "tools/CliSearch.h"
 #include "ui/ColumnSettings.h"
 #include "ui/ListRows.h"
+#include "ui/StatusBar2.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/PictureButton.h"
 #include "widgets/PicturePanel.h"
-#include "ui/StatusBar2.h"
 #include "widgets/UiText.h"
 
 #include <QComboBox>
@@ -27,6 +29,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
+#include <fstream>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -34,8 +39,8 @@ namespace {
 std::vector<int32_t> shownRecords(TFormMain& form)
 {
     std::vector<int32_t> out;
-    for (int i = 0; i < form.rows().rowCount(); ++i)
-        out.push_back(form.rows().recnoAt(i));
+    for (int i = 0; i < form.pnlLista->rows().rowCount(); ++i)
+        out.push_back(form.pnlLista->rows().recnoAt(i));
     return out;
 }
 
@@ -55,7 +60,7 @@ CliAnswer cliSearchFor(CliSearchOptions options)
     return {j.at("count").get<int32_t>(), j.at("records").get<std::vector<int32_t>>()};
 }
 
-class ResultList : public FormFixture {
+class FormResultList : public FormFixture {
 protected:
     void clickIcon(int icon)
     {
@@ -68,8 +73,8 @@ protected:
         else
             form->GuiaTelefonosExecute();
         ASSERT_TRUE(waitIdle(*form));
-        form->edBusqueda->setText(name);
-        form->bbuBuscar->click();
+        form->pnlSecciones->edBusqueda->setText(name);
+        form->pnlSecciones->bbuBuscar->click();
         ASSERT_TRUE(waitIdle(*form));
     }
     CliSearchOptions options(int32_t range, const std::string& name)
@@ -77,49 +82,49 @@ protected:
         CliSearchOptions o;
         o.range = range;
         o.name = name;
-        o.first = form->pager().pageRows();
+        o.first = form->pnlLista->pager().pageRows();
         return o;
     }
 };
 
 } // namespace
 
-TEST_F(ResultList, NameSearchShowsWhatTheCommandLineFinds)
+TEST_F(FormResultList, NameSearchShowsWhatTheCommandLineFinds)
 {
     search(Section::Telephone, u"GARCIA"_s);
     const CliAnswer cli = cliSearchFor(options(0, "GARCIA"));
-    ASSERT_GT(cli.count, form->pager().pageRows()) << "the sample should give more than a page";
+    ASSERT_GT(cli.count, form->pnlLista->pager().pageRows()) << "the sample should give more than a page";
     EXPECT_EQ(shownRecords(*form), cli.records);
     EXPECT_EQ(form->statusBar2->panelText(1), u"Registros encontrados: "_s + QString::number(cli.count));
     EXPECT_EQ(form->statusBar2->panelText(0), u"Registro Actual: 1"_s);
-    EXPECT_EQ(form->scrbRegistros->maximum(), cli.count - form->pager().pageRows());
-    EXPECT_TRUE(form->pnlBusqueDatos->isHidden());
-    EXPECT_TRUE(form->pnlNoData->isHidden());
+    EXPECT_EQ(form->pnlLista->scrbRegistros->maximum(), cli.count - form->pnlLista->pager().pageRows());
+    EXPECT_TRUE(form->pnlLista->pnlBusqueDatos->isHidden());
+    EXPECT_TRUE(form->pnlLista->pnlNoData->isHidden());
     // The row shows the record as decoded, with its catalog names.
-    const ResultItem* first = form->rows().item(0);
+    const ResultItem* first = form->pnlLista->rows().item(0);
     registro r;
     ASSERT_TRUE(form->recordStore()->ReadRecord(r, first->grid.recno));
     EXPECT_EQ(first->text(6), uitext::fromData(r.DisplayPhone()));
     EXPECT_EQ(first->text(9), uitext::fromData(form->catalogs().LocalityName(r.localityId)));
 }
 
-TEST_F(ResultList, CommercialSearchWithProvinceAndRubro)
+TEST_F(FormResultList, CommercialSearchWithProvinceAndRubro)
 {
     form->GuiaComercialExecute();
     ASSERT_TRUE(waitIdle(*form));
     // The first rubro and province with records.
-    form->cbxProvincia->setCurrentIndex(1);
-    QMetaObject::invokeMethod(form->cbxProvincia, "activated", Q_ARG(int, 1));
+    form->pnlSecciones->cbxProvincia->setCurrentIndex(1);
+    QMetaObject::invokeMethod(form->pnlSecciones->cbxProvincia, "activated", Q_ARG(int, 1));
     ASSERT_TRUE(waitIdle(*form));
     CliSearchOptions o = options(1, "");
-    o.province = form->cbxProvincia->currentData().toInt();
+    o.province = form->pnlSecciones->cbxProvincia->currentData().toInt();
     bool found = false;
-    for (int i = 1; i < form->cbxRubro->count() && !found; ++i) {
-        o.rubro = form->cbxRubro->itemData(i).toInt();
+    for (int i = 1; i < form->pnlSecciones->cbxRubro->count() && !found; ++i) {
+        o.rubro = form->pnlSecciones->cbxRubro->itemData(i).toInt();
         found = cliSearchFor(o).count > 0;
         if (found) {
-            form->cbxRubro->setCurrentIndex(i);
-            QMetaObject::invokeMethod(form->cbxRubro, "activated", Q_ARG(int, i));
+            form->pnlSecciones->cbxRubro->setCurrentIndex(i);
+            QMetaObject::invokeMethod(form->pnlSecciones->cbxRubro, "activated", Q_ARG(int, i));
         }
     }
     ASSERT_TRUE(found);
@@ -129,14 +134,14 @@ TEST_F(ResultList, CommercialSearchWithProvinceAndRubro)
     EXPECT_EQ(form->statusBar2->panelText(1), u"Registros encontrados: "_s + QString::number(cli.count));
 }
 
-TEST_F(ResultList, ScrollBarJumpsAndStepsShowThePageOfThePosition)
+TEST_F(FormResultList, ScrollBarJumpsAndStepsShowThePageOfThePosition)
 {
     search(Section::Telephone, u"GAR"_s);
-    const int32_t page = form->pager().pageRows();
-    const int32_t max = form->scrbRegistros->maximum();
+    const int32_t page = form->pnlLista->pager().pageRows();
+    const int32_t max = form->pnlLista->scrbRegistros->maximum();
     ASSERT_GT(max, 3 * page);
     for (const int32_t p : {max / 2, max / 2 - 10, max / 2 - 3 * page, max, 0, 1, 2}) {
-        form->scrbRegistros->setValue(p);
+        form->pnlLista->scrbRegistros->setValue(p);
         CliSearchOptions o = options(0, "GAR");
         o.from = p;
         EXPECT_EQ(shownRecords(*form), cliSearchFor(o).records) << "position " << p;
@@ -144,42 +149,42 @@ TEST_F(ResultList, ScrollBarJumpsAndStepsShowThePageOfThePosition)
     EXPECT_EQ(form->statusBar2->panelText(0), u"Registro Actual: 3"_s);
 }
 
-TEST_F(ResultList, KeyboardMovesThroughTheResult)
+TEST_F(FormResultList, KeyboardMovesThroughTheResult)
 {
     search(Section::Telephone, u"GAR"_s);
-    const int32_t page = form->pager().pageRows();
-    form->lvLista->setFocus();
-    form->rows().selectRow(page - 1);
-    QTest::keyClick(form->lvLista, Qt::Key_Down);
-    EXPECT_EQ(form->pager().position(), 1) << "Down on the last row scrolls by one";
-    QTest::keyClick(form->lvLista, Qt::Key_PageDown);
-    EXPECT_EQ(form->pager().position(), 1 + page + page - 1) << "o + pageRows - 1";
-    form->rows().selectRow(0);
-    const int32_t before = form->pager().position();
-    QTest::keyClick(form->lvLista, Qt::Key_Up);
-    EXPECT_EQ(form->pager().position(), before - 1);
+    const int32_t page = form->pnlLista->pager().pageRows();
+    form->pnlLista->lvLista->setFocus();
+    form->pnlLista->rows().selectRow(page - 1);
+    QTest::keyClick(form->pnlLista->lvLista, Qt::Key_Down);
+    EXPECT_EQ(form->pnlLista->pager().position(), 1) << "Down on the last row scrolls by one";
+    QTest::keyClick(form->pnlLista->lvLista, Qt::Key_PageDown);
+    EXPECT_EQ(form->pnlLista->pager().position(), 1 + page + page - 1) << "o + pageRows - 1";
+    form->pnlLista->rows().selectRow(0);
+    const int32_t before = form->pnlLista->pager().position();
+    QTest::keyClick(form->pnlLista->lvLista, Qt::Key_Up);
+    EXPECT_EQ(form->pnlLista->pager().position(), before - 1);
     // At the very end Down on the last row changes nothing.
-    form->scrbRegistros->setValue(form->scrbRegistros->maximum());
+    form->pnlLista->scrbRegistros->setValue(form->pnlLista->scrbRegistros->maximum());
     const std::vector<int32_t> last = shownRecords(*form);
-    form->rows().selectRow(page - 1);
-    QTest::keyClick(form->lvLista, Qt::Key_Down);
+    form->pnlLista->rows().selectRow(page - 1);
+    QTest::keyClick(form->pnlLista->lvLista, Qt::Key_Down);
     EXPECT_EQ(shownRecords(*form), last);
     // Space marks the focused row.
-    const int32_t marked = form->rows().current()->grid.recno;
-    QTest::keyClick(form->lvLista, Qt::Key_Space);
+    const int32_t marked = form->pnlLista->rows().current()->grid.recno;
+    QTest::keyClick(form->pnlLista->lvLista, Qt::Key_Space);
     EXPECT_TRUE(markedRecords().contains(marked));
-    QTest::keyClick(form->lvLista, Qt::Key_Space);
+    QTest::keyClick(form->pnlLista->lvLista, Qt::Key_Space);
     EXPECT_FALSE(markedRecords().contains(marked));
 }
 
-TEST_F(ResultList, FiltersNarrowAndComeBack)
+TEST_F(FormResultList, FiltersNarrowAndComeBack)
 {
     search(Section::Telephone, u"GAR"_s);
     const QString all = form->statusBar2->panelText(1);
     const std::pair<int, int> filters[] = {{0, 7}, {1, 6}, {2, 5}};
     for (const auto& [icon, plane] : filters) {
         clickIcon(icon);
-        EXPECT_TRUE(form->filterOn(icon));
+        EXPECT_TRUE(form->pnlLista->filterOn(icon));
         CliSearchOptions o = options(0, "GAR");
         o.filterPlanes = {plane};
         const CliAnswer cli = cliSearchFor(o);
@@ -187,40 +192,42 @@ TEST_F(ResultList, FiltersNarrowAndComeBack)
         EXPECT_EQ(shownRecords(*form), cli.records) << icon;
         clickIcon(icon);
         EXPECT_EQ(form->statusBar2->panelText(1), all);
-        EXPECT_EQ(form->pager().position(), 0);
+        EXPECT_EQ(form->pnlLista->pager().position(), 0);
     }
     // The marked-records filter with nothing marked finds nothing.
     form->btnShowSelected->click();
-    EXPECT_TRUE(form->filterOn(3));
-    EXPECT_FALSE(form->pnlNoData->isHidden());
+    EXPECT_TRUE(form->pnlLista->filterOn(3));
+    EXPECT_FALSE(form->pnlLista->pnlNoData->isHidden());
     form->btnShowSelected->click();
     // The grid icon is not a filter.
     clickIcon(5);
-    EXPECT_TRUE(form->gridLines());
+    EXPECT_TRUE(form->pnlLista->gridLines());
     EXPECT_EQ(form->statusBar2->panelText(1), all);
 }
 
-TEST_F(ResultList, MarksSurviveANewSearchInTheListOnly)
+TEST_F(FormResultList, MarksSurviveANewSearchInTheListOnly)
 {
     markedRecords().clear();
     search(Section::Telephone, u"GAR"_s);
     for (int row = 0; row < 3; ++row) {
-        form->rows().selectRow(row);
-        form->selectRecord(true);
+        form->pnlLista->rows().selectRow(row);
+        form->pnlLista->selectRecord(true);
     }
     EXPECT_EQ(markedRecords().MarkedCount(), 3);
-    form->bbuBuscar->click();
+    form->pnlSecciones->bbuBuscar->click();
     ASSERT_TRUE(waitIdle(*form));
     EXPECT_EQ(markedRecords().MarkedCount(), 3);
     for (int row = 0; row < 3; ++row)
-        EXPECT_FALSE(form->worker()->accessBits()->TestBit(form->rows().recnoAt(row), 14)) << row;
+        EXPECT_FALSE(form->worker()->accessBits()->TestBit(form->pnlLista->rows().recnoAt(row), plane::kSelection))
+            << row;
 
     // Select-all marks the shown rows only.
     markedRecords().clear();
     form->btnSelAll->click();
-    EXPECT_EQ(markedRecords().MarkedCount(), form->rows().rowCount());
+    EXPECT_EQ(markedRecords().MarkedCount(), form->pnlLista->rows().rowCount());
     form->btnShowSelected->click();
-    EXPECT_EQ(form->statusBar2->panelText(1), u"Registros encontrados: "_s + QString::number(form->rows().rowCount()));
+    EXPECT_EQ(form->statusBar2->panelText(1),
+              u"Registros encontrados: "_s + QString::number(form->pnlLista->rows().rowCount()));
     form->btnShowSelected->click();
     form->btnUnselectAll->click();
     EXPECT_EQ(markedRecords().MarkedCount(), 0);
@@ -228,24 +235,24 @@ TEST_F(ResultList, MarksSurviveANewSearchInTheListOnly)
     // The 201st mark shows on its row but is not listed.
     for (int32_t r = 1; markedRecords().MarkedCount() < MarkedRecords::kSlots; ++r)
         markedRecords().AddMarked(1'000'000 + r);
-    form->rows().selectRow(0);
-    form->selectRecord(true);
-    EXPECT_TRUE(form->worker()->accessBits()->TestBit(form->rows().recnoAt(0), 14));
-    EXPECT_FALSE(markedRecords().contains(form->rows().recnoAt(0)));
+    form->pnlLista->rows().selectRow(0);
+    form->pnlLista->selectRecord(true);
+    EXPECT_TRUE(form->worker()->accessBits()->TestBit(form->pnlLista->rows().recnoAt(0), plane::kSelection));
+    EXPECT_FALSE(markedRecords().contains(form->pnlLista->rows().recnoAt(0)));
     markedRecords().clear();
 }
 
-TEST_F(ResultList, ColumnsHideByWidthAndTheLastStays)
+TEST_F(FormResultList, ColumnsHideByWidthAndTheLastStays)
 {
     search(Section::Commercial, u"FARMACIA"_s);
-    QHeaderView* h = form->lvLista->header();
+    QHeaderView* h = form->pnlLista->lvLista->header();
     h->resizeSection(7, 0);
     EXPECT_FALSE(columnSettings().at(7).visible);
     h->resizeSection(7, 1);
     EXPECT_TRUE(columnSettings().at(7).visible);
-    EXPECT_EQ(form->lvLista->columnWidth(7), 150) << "back at its last width";
+    EXPECT_EQ(form->pnlLista->lvLista->columnWidth(7), 150) << "back at its last width";
     h->resizeSection(7, 20);
-    EXPECT_EQ(form->lvLista->columnWidth(7), 40) << "text columns are at least 40 wide";
+    EXPECT_EQ(form->pnlLista->lvLista->columnWidth(7), 40) << "text columns are at least 40 wide";
     h->resizeSection(7, 150);
     // Hide every column but the name; the name then cannot be hidden.
     for (int c = 0; c < ColumnSettings::kColumns; ++c) {
@@ -266,66 +273,67 @@ TEST_F(ResultList, ColumnsHideByWidthAndTheLastStays)
     // In the telephone section RUBRO is shut with a maximum of one pixel.
     form->GuiaTelefonosExecute();
     waitIdle(*form);
-    EXPECT_EQ(form->lvLista->columnWidth(8), 0);
+    EXPECT_EQ(form->pnlLista->lvLista->columnWidth(8), 0);
     h->resizeSection(8, 1);
-    EXPECT_EQ(form->lvLista->columnWidth(8), 100);
+    EXPECT_EQ(form->pnlLista->lvLista->columnWidth(8), 100);
 }
 
-TEST_F(ResultList, SeeAlsoLinksAndARedirect)
+TEST_F(FormResultList, SeeAlsoLinksAndARedirect)
 {
     form->GuiaComercialExecute();
     ASSERT_TRUE(waitIdle(*form));
     // A rubro with see-also links.
     int withLinks = -1;
-    for (int i = 1; i < form->cbxRubro->count() && withLinks < 0; ++i)
-        if (!form->catalogs().RubroSeeAlso(form->cbxRubro->itemData(i).toInt()).empty())
+    for (int i = 1; i < form->pnlSecciones->cbxRubro->count() && withLinks < 0; ++i)
+        if (!form->catalogs().RubroSeeAlso(form->pnlSecciones->cbxRubro->itemData(i).toInt()).empty())
             withLinks = i;
     ASSERT_GE(withLinks, 0);
-    form->cbxRubro->setCurrentIndex(withLinks);
-    QMetaObject::invokeMethod(form->cbxRubro, "activated", Q_ARG(int, withLinks));
+    form->pnlSecciones->cbxRubro->setCurrentIndex(withLinks);
+    QMetaObject::invokeMethod(form->pnlSecciones->cbxRubro, "activated", Q_ARG(int, withLinks));
     ASSERT_TRUE(waitIdle(*form));
-    EXPECT_FALSE(form->lblVerTambien->isHidden());
-    EXPECT_EQ(form->lblVerTambien->text(), u"Ver también: "_s);
-    const int32_t link = form->seeAlso().idAt(0);
+    EXPECT_FALSE(form->pnlSecciones->lblVerTambien->isHidden());
+    EXPECT_EQ(form->pnlSecciones->lblVerTambien->text(), u"Ver también: "_s);
+    const int32_t link = form->pnlSecciones->seeAlso().idAt(0);
     ASSERT_NE(link, 0);
-    EXPECT_EQ(form->lblVerTambienLinks[0]->text(), uitext::fromData(form->catalogs().RubroName(link)));
-    EXPECT_EQ(form->lblVerTambienLinks[1]->x(),
-              form->lblVerTambienLinks[0]->x() + form->lblVerTambienLinks[0]->width() + 10);
-    QTest::mouseClick(form->lblVerTambienLinks[0], Qt::LeftButton);
+    EXPECT_EQ(form->pnlSecciones->lblVerTambienLinks[0]->text(), uitext::fromData(form->catalogs().RubroName(link)));
+    EXPECT_EQ(form->pnlSecciones->lblVerTambienLinks[1]->x(),
+              form->pnlSecciones->lblVerTambienLinks[0]->x() + form->pnlSecciones->lblVerTambienLinks[0]->width() + 10);
+    QTest::mouseClick(form->pnlSecciones->lblVerTambienLinks[0], Qt::LeftButton);
     ASSERT_TRUE(waitIdle(*form));
     if (form->catalogs().rubro(link).kind == 'C') {
-        EXPECT_EQ(form->cbxRubro->currentData().toInt(), link);
+        EXPECT_EQ(form->pnlSecciones->cbxRubro->currentData().toInt(), link);
         EXPECT_EQ(form->worker()->values().keyOf(1), link);
     }
     // "- TODOS -" hides the line.
-    form->cbxRubro->setCurrentIndex(0);
-    QMetaObject::invokeMethod(form->cbxRubro, "activated", Q_ARG(int, 0));
+    form->pnlSecciones->cbxRubro->setCurrentIndex(0);
+    QMetaObject::invokeMethod(form->pnlSecciones->cbxRubro, "activated", Q_ARG(int, 0));
     waitIdle(*form);
-    EXPECT_TRUE(form->lblVerTambien->isHidden());
+    EXPECT_TRUE(form->pnlSecciones->lblVerTambien->isHidden());
 
     // A redirect: professional rubros carry them in the sample.
     QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
     waitIdle(*form);
-    for (int i = 1; i < form->cbxRubro->count(); ++i) {
-        const int32_t id = form->cbxRubro->itemData(i).toInt();
+    for (int i = 1; i < form->pnlSecciones->cbxRubro->count(); ++i) {
+        const int32_t id = form->pnlSecciones->cbxRubro->itemData(i).toInt();
         const int32_t target = form->catalogs().redirectTarget(id);
         if (target == 0)
             continue;
-        form->cbxRubro->setCurrentIndex(i);
-        QMetaObject::invokeMethod(form->cbxRubro, "activated", Q_ARG(int, i));
+        form->pnlSecciones->cbxRubro->setCurrentIndex(i);
+        QMetaObject::invokeMethod(form->pnlSecciones->cbxRubro, "activated", Q_ARG(int, i));
         waitIdle(*form);
-        EXPECT_EQ(form->lblVerTambien->text(), u"Ver rubro: "_s + uitext::fromData(form->catalogs().RubroName(target)));
+        EXPECT_EQ(form->pnlSecciones->lblVerTambien->text(),
+                  u"Ver rubro: "_s + uitext::fromData(form->catalogs().RubroName(target)));
         EXPECT_EQ(form->worker()->values().keyOf(1), target);
         return;
     }
     ADD_FAILURE() << "the sample has no redirected rubro";
 }
 
-TEST_F(ResultList, ListsAcceptOnlyPrefixesOfTheirEntries)
+TEST_F(FormResultList, ListsAcceptOnlyPrefixesOfTheirEntries)
 {
     form->GuiaTelefonosExecute();
     waitIdle(*form);
-    QLineEdit* edit = form->cbxProvincia->lineEdit();
+    QLineEdit* edit = form->pnlSecciones->cbxProvincia->lineEdit();
     edit->setFocus();
     edit->clear();
     QTest::keyClick(edit, Qt::Key_B);
@@ -336,35 +344,92 @@ TEST_F(ResultList, ListsAcceptOnlyPrefixesOfTheirEntries)
     EXPECT_EQ(edit->selectedText().size(), completed.size() - 1) << "the completion beyond the typed B";
 }
 
-TEST_F(ResultList, SearchPressedDuringAPassRunsAgainAfterIt)
+TEST_F(FormResultList, SearchPressedDuringAPassRunsAgainAfterIt)
 {
     form->GuiaTelefonosExecute();
     ASSERT_TRUE(waitIdle(*form));
     const int32_t before = form->worker()->passesCompleted();
-    form->edBusqueda->setText(u"GAR"_s);
-    form->bbuBuscar->click();
+    form->pnlSecciones->edBusqueda->setText(u"GAR"_s);
+    form->pnlSecciones->bbuBuscar->click();
     // Let the pass start, but not end: its later hand-offs wait for this thread.
     QElapsedTimer t;
     t.start();
-    while (form->searchIdle() && t.elapsed() < 5000)
+    while (form->pnlSecciones->searchIdle() && t.elapsed() < 5000)
         QApplication::processEvents(QEventLoop::AllEvents, 5);
-    ASSERT_FALSE(form->searchIdle());
+    ASSERT_FALSE(form->pnlSecciones->searchIdle());
     form->btnBuscar->click(); // the header's Enter button, same handler
     ASSERT_TRUE(waitIdle(*form));
     EXPECT_EQ(form->worker()->passesCompleted(), before + 2);
-    EXPECT_TRUE(form->searchIdle());
+    EXPECT_TRUE(form->pnlSecciones->searchIdle());
 }
 
-TEST_F(ResultList, NoCriterionAsksForOne)
+TEST_F(FormResultList, NoCriterionAsksForOne)
 {
     form->GuiaTelefonosExecute();
     waitIdle(*form);
     messageboxes::clearShown();
     messageboxes::queueAnswer(QMessageBox::Ok);
-    form->bbuBuscar->click();
+    form->pnlSecciones->bbuBuscar->click();
     ASSERT_EQ(messageboxes::shown().size(), 1u);
     EXPECT_EQ(messageboxes::shown()[0].text, u"Debe ingresar al menos un criterio de búsqueda"_s);
     EXPECT_EQ(messageboxes::shown()[0].caption, u"Atención"_s);
-    EXPECT_FALSE(form->searchDone());
+    EXPECT_FALSE(form->pnlSecciones->searchDone());
     waitIdle(*form);
+}
+
+// A "QD.lmt" whose ranges run past the records: the telephone range ends beyond the last record and
+// the commercial one starts there. The window and the command-line search open the folder the same
+// way, so they clamp and drop the same ranges and find the same records.
+TEST(DamagedLimits, WindowAndCommandLineAgree)
+{
+    formTestApp();
+    TempDir copy("damaged-lmt");
+    const std::filesystem::path folder = copy.path() / "data";
+    std::filesystem::copy(sharedSample().folder(), folder);
+    CliDataSet cli;
+    ASSERT_TRUE(cli.open(folder.string()));
+    const int32_t records = cli.store->RecordCount();
+    {
+        std::fstream lmt(folder / datafiles::kLimits, std::ios::in | std::ios::out | std::ios::binary);
+        const auto put = [&](std::streamoff at, int32_t value) {
+            const uint8_t b[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                                  static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+            lmt.seekp(at);
+            lmt.write(reinterpret_cast<const char*>(b), 4);
+        };
+        put(8, records + 5000);    // "A": last record
+        put(12 + 4, records + 10); // "C": first record
+        put(12 + 8, records + 20); // "C": last record
+        ASSERT_TRUE(lmt.good());
+    }
+    ASSERT_TRUE(cli.open(folder.string()));
+
+    TempDir lockDir("lock");
+    TFormMain form(testEnvironment(folder.string(), lockDir.path().string()));
+    ASSERT_EQ(form.FormCreate(), TFormMain::Started::Ready);
+    ASSERT_TRUE(waitIdle(form));
+    {
+        auto bits = form.worker()->accessBits();
+        for (int32_t g = 0; g < FiltroBits::kGuides; ++g) {
+            EXPECT_EQ(bits->guideRange(g).first, cli.set().bits().guideRange(g).first) << g;
+            EXPECT_EQ(bits->guideRange(g).last, cli.set().bits().guideRange(g).last) << g;
+        }
+    }
+    EXPECT_EQ(cli.set().bits().guideRange(0).last, records);
+    EXPECT_EQ(cli.set().bits().guideRange(1).last, 0) << "a range wholly past the records is dropped";
+
+    form.GuiaTelefonosExecute();
+    ASSERT_TRUE(waitIdle(form));
+    form.pnlSecciones->edBusqueda->setText(u"GARCIA"_s);
+    form.pnlSecciones->bbuBuscar->click();
+    ASSERT_TRUE(waitIdle(form));
+    CliSearchOptions o;
+    o.range = 0;
+    o.name = "GARCIA";
+    o.first = form.pnlLista->pager().pageRows();
+    const nlohmann::json j = nlohmann::json::parse(runSearch(cli, o));
+    ASSERT_GT(j.at("count").get<int32_t>(), 0);
+    EXPECT_EQ(shownRecords(form), j.at("records").get<std::vector<int32_t>>());
+    EXPECT_EQ(form.statusBar2->panelText(1),
+              u"Registros encontrados: "_s + QString::number(j.at("count").get<int32_t>()));
 }

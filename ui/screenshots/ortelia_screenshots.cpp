@@ -5,15 +5,18 @@
 #include "search/QdLocs.h"
 #include "search/ResultPager.h"
 #include "search/ThreadFillList.h"
+#include "ui/HomePage.h"
 #include "ui/ListRows.h"
 #include "ui/Localization.h"
-#include "widgets/PictureButton.h"
-#include "widgets/PicturePanel.h"
+#include "ui/ResultList.h"
+#include "ui/SearchPanel.h"
 #include "ui/StatusBar2.h"
 #include "ui/TFormLogoInicial.h"
 #include "ui/TFormMain.h"
 #include "ui/TfAbout.h"
 #include "ui/TfCreditos.h"
+#include "widgets/PictureButton.h"
+#include "widgets/PicturePanel.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -90,15 +93,16 @@ int main(int argc, char* argv[])
     form.resize(1280, 800);
     settle(form);
     ok &= save(form, out, u"home"_s);
-    hover(form.spbuComercial1, QPoint(form.spbuComercial1->width() / 2, form.spbuComercial1->height() / 2));
+    hover(form.pnlHome->spbuComercial1,
+          QPoint(form.pnlHome->spbuComercial1->width() / 2, form.pnlHome->spbuComercial1->height() / 2));
     ok &= save(form, out, u"home-hover-comercial"_s);
-    hover(form.imgHome, QPoint(10, 10));
+    hover(form.pnlHome->imgHome, QPoint(10, 10));
 
     form.GuiaTelefonosExecute();
     settle(form);
     ok &= save(form, out, u"telefonos-intro"_s);
-    form.edBusqueda->setText(u"GARCIA"_s);
-    form.bbuBuscar->click();
+    form.pnlSecciones->edBusqueda->setText(u"GARCIA"_s);
+    form.pnlSecciones->bbuBuscar->click();
     settle(form);
     ok &= save(form, out, u"telefonos-garcia"_s);
     ok &= save(*form.pnlBanner, out, u"banner-strip"_s);
@@ -107,22 +111,23 @@ int main(int argc, char* argv[])
 
     form.GuiaComercialExecute();
     settle(form);
-    form.edBusqueda->setText(u"FARMACIA"_s);
-    form.bbuBuscar->click();
+    form.pnlSecciones->edBusqueda->setText(u"FARMACIA"_s);
+    form.pnlSecciones->bbuBuscar->click();
     settle(form);
     ok &= save(form, out, u"comercial-farmacia"_s);
 
     // A commercial search narrowed by a province and a rubro, with its see-also line.
-    form.bbuLimpiar->click();
+    form.pnlSecciones->bbuLimpiar->click();
     settle(form);
-    form.cbxProvincia->setCurrentIndex(std::min(1, form.cbxProvincia->count() - 1));
-    QMetaObject::invokeMethod(form.cbxProvincia, "activated", Q_ARG(int, form.cbxProvincia->currentIndex()));
+    form.pnlSecciones->cbxProvincia->setCurrentIndex(std::min(1, form.pnlSecciones->cbxProvincia->count() - 1));
+    QMetaObject::invokeMethod(form.pnlSecciones->cbxProvincia, "activated",
+                              Q_ARG(int, form.pnlSecciones->cbxProvincia->currentIndex()));
     settle(form);
-    for (int i = 1; i < form.cbxRubro->count(); ++i) {
-        if (form.catalogs().RubroSeeAlso(form.cbxRubro->itemData(i).toInt()).empty())
+    for (int i = 1; i < form.pnlSecciones->cbxRubro->count(); ++i) {
+        if (form.catalogs().RubroSeeAlso(form.pnlSecciones->cbxRubro->itemData(i).toInt()).empty())
             continue;
-        form.cbxRubro->setCurrentIndex(i);
-        QMetaObject::invokeMethod(form.cbxRubro, "activated", Q_ARG(int, i));
+        form.pnlSecciones->cbxRubro->setCurrentIndex(i);
+        QMetaObject::invokeMethod(form.pnlSecciones->cbxRubro, "activated", Q_ARG(int, i));
         break;
     }
     settle(form);
@@ -131,14 +136,14 @@ int main(int argc, char* argv[])
     // A large telephone-guide result scrolled to its middle, with the grid, marks and a filter.
     form.GuiaTelefonosExecute();
     settle(form);
-    form.edBusqueda->setText(u"GON"_s);
-    form.bbuBuscar->click();
+    form.pnlSecciones->edBusqueda->setText(u"GON"_s);
+    form.pnlSecciones->bbuBuscar->click();
     settle(form);
-    form.scrbRegistros->setValue(form.scrbRegistros->maximum() / 2);
+    form.pnlLista->scrbRegistros->setValue(form.pnlLista->scrbRegistros->maximum() / 2);
     QTest::mouseClick(form.statusBar2, Qt::LeftButton, {}, form.statusBar2->iconRect(5).center());
     for (int row : {1, 2, 4}) {
-        form.rows().selectRow(row);
-        form.selectRecord(true);
+        form.pnlLista->rows().selectRow(row);
+        form.pnlLista->selectRecord(true);
     }
     settle(form);
     ok &= save(form, out, u"telefonos-medio-marcas"_s);

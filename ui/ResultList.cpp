@@ -1,15 +1,11 @@
-// The result list of the main window: the worker's hand-offs, one page of passing records moved by
-// the separate scroll bar, the keyboard and mouse rules, the five result filters, selection marks,
-// the columns' hiding and showing, and the status-bar icons.
-#include "ui/TFormMain.h"
+#include "ui/ResultList.h"
 
 #include "ui/AppearanceSettings.h"
 #include "ui/ColumnSettings.h"
 #include "ui/ListRows.h"
-#include "widgets/PictureButton.h"
-#include "widgets/PicturePanel.h"
 #include "ui/ResultListDelegate.h"
 #include "ui/StatusBar2.h"
+#include "widgets/PicturePanel.h"
 #include "widgets/UiText.h"
 
 #include "engine/Cp1252.h"
@@ -25,6 +21,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QToolTip>
 #include <QTreeWidget>
@@ -34,8 +32,13 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Filters in status-bar order: ad, mail, web, marked, note.
-constexpr int kFilterPlanes[5] = {7, 6, 5, 14, 20};
-constexpr int kSelectionPlane = 14;
+constexpr int kFilterPlanes[5] = {plane::kAd, plane::kMail, plane::kWeb, plane::kSelection, plane::kNote};
+constexpr int kSelectionPlane = plane::kSelection;
+
+bool hasPlane(uint32_t flags, int plane)
+{
+    return ((flags >> plane) & 1u) != 0;
+}
 
 QIcon listIcon(int index)
 {
@@ -47,12 +50,22 @@ QIcon listIcon(int index)
     return icons[index];
 }
 
+void showMark(ResultItem& item, bool mark)
+{
+    item.flags = mark ? item.flags | (1u << kSelectionPlane) : item.flags & ~(1u << kSelectionPlane);
+    item.setIcon(0, listIcon(mark ? 6 : 7));
+}
+
 } // namespace
 
-void TFormMain::setupList()
+ResultList::ResultList(StatusBar2* statusBar, QWidget* parent) : QWidget(parent), m_statusBar(statusBar)
 {
-    m_rows =
-        std::make_unique<ListRows>(lvLista, [this](ResultItem& item, int32_t record) { FillResultRow(record, item); });
+    setObjectName(u"pnlLista"_s);
+    build();
+    buildContextMenu();
+
+    m_rows = std::make_unique<ListRows>(
+        lvLista, [this](ResultItem& item, int32_t record, uint32_t flags) { FillResultRow(record, flags, item); });
     m_pager = std::make_unique<ResultPager>(*m_rows);
     m_delegate = new ResultListDelegate(lvLista);
     lvLista->setItemDelegate(m_delegate);
@@ -64,12 +77,12 @@ void TFormMain::setupList()
     header->setSectionsMovable(false);
     connect(header, &QHeaderView::sectionResized, this,
             [this](int column, int, int newSize) { columnResized(column, newSize); });
-    connect(scrbRegistros, &QScrollBar::valueChanged, this, &TFormMain::scrbRegistrosChange);
+    connect(scrbRegistros, &QScrollBar::valueChanged, this, &ResultList::scrbRegistrosChange);
     connect(lvLista, &QTreeWidget::currentItemChanged, this, [this] { lvListaSelectItem(); });
     connect(lvLista, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem*, int column) { lvListaClick(column); });
     connect(lvLista, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem*, int column) { lvListaDblClick(column); });
-    connect(statusBar2, &StatusBar2::iconClicked, this, &TFormMain::toggleFilter);
+    connect(m_statusBar, &StatusBar2::iconClicked, this, &ResultList::toggleFilter);
     QAction* select = popupLista->findChild<QAction*>(u"popupLista3"_s);
     if (select != nullptr)
         connect(select, &QAction::triggered, this, [this] { selectRecord(); });
@@ -77,24 +90,119 @@ void TFormMain::setupList()
         applyColumn(c);
 }
 
-void TFormMain::PassStarted()
+ResultList::~ResultList()
+{
+    // The views outlive the members while QWidget deletes them, and a list losing its items still
+    // signals: nothing may reach the handlers any more.
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
+    lvLista->removeEventFilter(this);
+    lvLista->viewport()->removeEventFilter(this);
+}
+
+void ResultList::attach(ThreadFillList* worker, QdData* store, QdLocs* locs)
+{
+    m_worker = worker;
+    m_store = store;
+    m_locs = locs;
+}
+
+void ResultList::build()
+{
+    lvLista = new QTreeWidget(this);
+    lvLista->setObjectName(u"lvLista"_s);
+    lvLista->setRootIsDecorated(false);
+    lvLista->setUniformRowHeights(true);
+    lvLista->setSelectionMode(QAbstractItemView::SingleSelection);
+    lvLista->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvLista->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lvLista->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lvLista->setContextMenuPolicy(Qt::CustomContextMenu);
+    QFont listFont(u"Verdana"_s);
+    listFont.setPointSize(8);
+    lvLista->setFont(listFont);
+    QPalette pal = lvLista->palette();
+    pal.setColor(QPalette::Base, QColor(235, 235, 235));
+    lvLista->setPalette(pal);
+    lvLista->setColumnCount(11);
+    const QStringList headers = {
+        QString(),     QString(),      QString(),  QString(),      QString(),     u"NOMBRE/RAZON SOCIAL"_s,
+        u"TELEFONO"_s, u"DIRECCION"_s, u"RUBRO"_s, u"LOCALIDAD"_s, u"PROVINCIA"_s};
+    lvLista->setHeaderLabels(headers);
+    const int widths[11] = {28, 28, 28, 28, 28, 200, 120, 150, 100, 88, 88};
+    const int headerIcons[5] = {15, 16, 12, 13, 14};
+    QHeaderView* header = lvLista->header();
+    header->setStretchLastSection(false);
+    header->setMinimumSectionSize(0);
+    for (int c = 0; c < 11; ++c) {
+        lvLista->setColumnWidth(c, widths[c]);
+        if (c < 5) {
+            // The icon columns cannot be resized.
+            header->setSectionResizeMode(c, QHeaderView::Fixed);
+            lvLista->headerItem()->setIcon(
+                c, QIcon(picture(u":/assets/icon_%1.svg"_s.arg(headerIcons[c], 2, 10, QLatin1Char('0')))));
+        }
+    }
+
+    scrbRegistros = new QScrollBar(Qt::Vertical, this);
+    scrbRegistros->setObjectName(u"scrbRegistros"_s);
+    scrbRegistros->setRange(0, 0);
+    scrbRegistros->hide();
+
+    pnlBusqueDatos = new PicturePanel(this, QColor(235, 235, 235));
+    pnlBusqueDatos->setObjectName(u"pnlBusqueDatos"_s);
+    pnlBusqueDatos->setPicture(picture(appearance().busqueDatos));
+    pnlBusqueDatos->setCenter(true);
+    pnlNoData = new QLabel(u"No se han encontrado resultados"_s, this);
+    pnlNoData->setObjectName(u"pnlNoData"_s);
+    pnlNoData->setAlignment(Qt::AlignCenter);
+    pnlNoData->setAutoFillBackground(true);
+    pnlNoData->hide();
+}
+
+void ResultList::buildContextMenu()
+{
+    popupLista = new QMenu(this);
+    popupLista->setObjectName(u"popupLista"_s);
+    const QString items[6] = {u"Ver aviso"_s,   u"Realizar una consulta"_s, u"Ver sitio WWW"_s,
+                              u"Seleccionar"_s, u"Recomendar a un amigo"_s, u"Editar"_s};
+    for (int i = 0; i < 6; ++i) {
+        QAction* a = popupLista->addAction(items[i]);
+        a->setObjectName(u"popupLista%1"_s.arg(i));
+        // The first four follow the focused record; they stay off until a record is selected.
+        a->setEnabled(i >= 4);
+    }
+    const std::function<void()>* hooks[6] = {&openAd, &mail, &web, nullptr, &recommend, &editNote};
+    for (int i = 0; i < 6; ++i) {
+        if (hooks[i] == nullptr)
+            continue;
+        connect(popupLista->actions()[i], &QAction::triggered, this, [hook = hooks[i]] {
+            if (*hook)
+                (*hook)();
+        });
+    }
+    connect(lvLista, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { popupLista->popup(lvLista->viewport()->mapToGlobal(pos)); });
+}
+
+void ResultList::PassStarted()
 {
     ++m_passesStarted;
-    EnableSearchPanel(false);
+    Q_EMIT passStarting();
     m_pager->passStarted();
-    statusBar2->setPanelText(1, u"*** Buscando ***"_s);
-    statusBar2->repaint();
+    m_statusBar->setPanelText(1, u"*** Buscando ***"_s);
+    m_statusBar->repaint();
     syncScrollBar();
 }
 
-void TFormMain::MatchFound(int32_t record, int32_t count)
+void ResultList::MatchFound(int32_t record, int32_t count)
 {
     const Match match{record, count};
     MatchesFound(std::span<const Match>(&match, 1));
 }
 
 // The first page found in one go is painted once, as the last of its matches leaves it.
-void TFormMain::MatchesFound(std::span<const Match> matches)
+void ResultList::MatchesFound(std::span<const Match> matches)
 {
     if (m_agendaMode || matches.empty())
         return;
@@ -105,16 +213,16 @@ void TFormMain::MatchesFound(std::span<const Match> matches)
     });
     if (m_rows->rowCount() != before)
         lvLista->repaint();
-    statusBar2->setPanelText(1, u"**Registros encontrados: "_s + QString::number(matches.back().count) + u"**"_s);
+    m_statusBar->setPanelText(1, u"**Registros encontrados: "_s + QString::number(matches.back().count) + u"**"_s);
     syncScrollBar();
 }
 
-void TFormMain::PassEnded(int32_t count)
+void ResultList::PassEnded(int32_t count)
 {
     ++m_passesEnded;
     if (m_agendaMode)
         return;
-    EnableSearchPanel(true);
+    Q_EMIT passFinished();
     m_pager->setCount(count);
     syncScrollBar();
     if (count != 0)
@@ -122,16 +230,11 @@ void TFormMain::PassEnded(int32_t count)
     pnlNoData->setVisible(count == 0);
     if (count == 0)
         pnlNoData->raise();
-    statusBar2->setPanelText(1, !pnlBusqueDatos->isHidden() ? QString()
-                                                            : u"Registros encontrados: "_s + QString::number(count));
+    m_statusBar->setPanelText(1, !pnlBusqueDatos->isHidden() ? QString()
+                                                             : u"Registros encontrados: "_s + QString::number(count));
 }
 
-bool TFormMain::searchSettled() const
-{
-    return !m_worker || (m_worker->idle() && m_passesStarted == m_passesEnded);
-}
-
-void TFormMain::syncScrollBar()
+void ResultList::syncScrollBar()
 {
     const QSignalBlocker block(scrbRegistros);
     scrbRegistros->setRange(0, m_pager->maximum());
@@ -140,11 +243,11 @@ void TFormMain::syncScrollBar()
     scrbRegistros->setValue(m_pager->position());
 }
 
-void TFormMain::ShowResults()
+void ResultList::ShowResults()
 {
     if (m_agendaMode || !m_worker)
         return;
-    if (!m_searchDone) {
+    if (!searchDone || !searchDone()) {
         scrbRegistros->hide();
         pnlBusqueDatos->show();
         pnlBusqueDatos->raise();
@@ -152,13 +255,13 @@ void TFormMain::ShowResults()
         return;
     }
     scrbRegistros->show();
-    Panel2->show();
+    Q_EMIT resultsShown();
     int32_t count = 0;
     withBits([&](FiltroBits& bits) { count = m_pager->showResults(bits); });
     syncScrollBar();
     if (m_rows->rowCount() > 0 && lvLista->sizeHintForRow(0) != m_rowHeight)
         RepageList(); // the first rows tell the real row height
-    statusBar2->setPanelText(1, u"Registros encontrados: "_s + QString::number(count));
+    m_statusBar->setPanelText(1, u"Registros encontrados: "_s + QString::number(count));
     pnlNoData->setVisible(count < 1);
     if (count < 1)
         pnlNoData->raise();
@@ -166,7 +269,7 @@ void TFormMain::ShowResults()
     ShowCurrentRecord(m_rows->selectedRow());
 }
 
-void TFormMain::RepageList()
+void ResultList::RepageList()
 {
     if (m_agendaMode || !m_pager || !m_worker)
         return;
@@ -181,15 +284,17 @@ void TFormMain::RepageList()
     syncScrollBar();
 }
 
-void TFormMain::AddResultRow(int32_t record, int position)
+void ResultList::AddResultRow(int32_t record, int position)
 {
+    uint32_t flags = 0;
+    withBits([&](FiltroBits& bits) { flags = bits.InRange(record) ? bits.wordAt(record) : 0; });
     if (position == 0)
-        m_rows->insertFirst(record);
+        m_rows->insertFirst(record, flags);
     else
-        m_rows->append(record);
+        m_rows->append(record, flags);
 }
 
-void TFormMain::FillResultRow(int32_t record, ResultItem& item)
+void ResultList::FillResultRow(int32_t record, uint32_t flags, ResultItem& item)
 {
     registro r;
     if (m_store)
@@ -204,21 +309,14 @@ void TFormMain::FillResultRow(int32_t record, ResultItem& item)
     g.mail = r.mail;
     g.phone = r.areaCode != 0 ? r.DisplayPhone() : std::string();
 
-    bool marked = false, hasAd = false, hasMail = false, hasWeb = false;
-    const auto planes = [&](const FiltroBits& bits) {
-        marked = bits.TestBit(record, kSelectionPlane);
-        hasAd = bits.TestBit(record, 7);
-        hasMail = bits.TestBit(record, 6);
-        hasWeb = bits.TestBit(record, 5);
-    };
-    if (m_bitsInHand != nullptr)
-        planes(*m_bitsInHand);
-    else
-        withBits(planes);
+    item.flags = flags;
+    const bool marked = hasPlane(flags, kSelectionPlane);
+    const bool hasAd = hasPlane(flags, plane::kAd), hasMail = hasPlane(flags, plane::kMail),
+               hasWeb = hasPlane(flags, plane::kWeb);
     item.setIcon(0, listIcon(marked ? 6 : 7));
     item.setIcon(1, listIcon(r.hasNote ? 8 : 9));
     if (hasAd) {
-        item.setIcon(2, listIcon(m_section == Section::Telephone ? 1 : 0));
+        item.setIcon(2, listIcon(m_telephoneGuide ? 1 : 0));
     } else {
         g.adNumber = 0;
     }
@@ -239,7 +337,7 @@ void TFormMain::FillResultRow(int32_t record, ResultItem& item)
     }
 }
 
-void TFormMain::scrbRegistrosChange(int position)
+void ResultList::scrbRegistrosChange(int position)
 {
     if (m_agendaMode || !m_worker)
         return;
@@ -249,37 +347,35 @@ void TFormMain::scrbRegistrosChange(int position)
     ShowCurrentRecord(0);
 }
 
-void TFormMain::ShowCurrentRecord(int row)
+void ResultList::ShowCurrentRecord(int row)
 {
     if (!pnlBusqueDatos->isHidden()) {
-        statusBar2->setPanelText(0, QString());
+        m_statusBar->setPanelText(0, QString());
         return;
     }
-    statusBar2->setPanelText(0, row < 0 || row >= m_rows->rowCount()
-                                    ? u"Registro Actual: "_s
-                                    : u"Registro Actual: "_s + QString::number(row + m_pager->position() + 1));
+    m_statusBar->setPanelText(0, row < 0 || row >= m_rows->rowCount()
+                                     ? u"Registro Actual: "_s
+                                     : u"Registro Actual: "_s + QString::number(row + m_pager->position() + 1));
 }
 
-void TFormMain::lvListaSelectItem()
+void ResultList::lvListaSelectItem()
 {
     const ResultItem* item = m_rows->current();
     const bool selected = item != nullptr;
     const int32_t r = selected ? item->grid.recno : 0;
-    bool mail = false, web = false;
-    if (selected && r != 0)
-        withBits([&](FiltroBits& bits) {
-            mail = bits.TestBit(r, 6);
-            web = bits.TestBit(r, 5);
-        });
+    // The row keeps its record's flag word: this runs while the pager holds the bit set too.
+    const bool mail = selected && r != 0 && hasPlane(item->flags, plane::kMail);
+    const bool web = selected && r != 0 && hasPlane(item->flags, plane::kWeb);
     const QList<QAction*> entries = popupLista->actions();
     entries[0]->setEnabled(selected && item->grid.adNumber != 0); // "Ver aviso"
     entries[1]->setEnabled(selected && mail);                     // "Realizar una consulta"
-    updateWebLink(selected ? &item->grid : nullptr, web);         // "Ver sitio WWW"
-    entries[3]->setEnabled(selected);                             // "Seleccionar"
+    if (webLinkChanged)                                           // "Ver sitio WWW"
+        webLinkChanged(selected ? &item->grid : nullptr, web);
+    entries[3]->setEnabled(selected); // "Seleccionar"
     ShowCurrentRecord(m_rows->selectedRow());
 }
 
-bool TFormMain::lvListaKey(QKeyEvent* key, bool down)
+bool ResultList::lvListaKey(QKeyEvent* key, bool down)
 {
     const int row = m_rows->selectedRow();
     if (row < 0)
@@ -328,7 +424,7 @@ bool TFormMain::lvListaKey(QKeyEvent* key, bool down)
     }
 }
 
-int TFormMain::hitColumnAt(int x) const
+int ResultList::hitColumnAt(int x) const
 {
     // Column i spans from the widths before it plus i + 1, for its own width.
     int start = 0;
@@ -342,13 +438,13 @@ int TFormMain::hitColumnAt(int x) const
     return -1;
 }
 
-void TFormMain::lvListaClick(int column)
+void ResultList::lvListaClick(int column)
 {
     if (column == 0 || m_hitColumn == 0)
         selectRecord();
 }
 
-void TFormMain::lvListaDblClick(int column)
+void ResultList::lvListaDblClick(int column)
 {
     const int c = m_hitColumn >= 0 ? m_hitColumn : column;
     const QList<QAction*> entries = popupLista->actions();
@@ -371,7 +467,7 @@ void TFormMain::lvListaDblClick(int column)
     }
 }
 
-void TFormMain::SetAgendaMode(bool on)
+void ResultList::SetAgendaMode(bool on)
 {
     // The agenda fills the list with its own rows; until it exists the agenda's list is empty, and
     // agenda mode keeps the directory's hand-offs out of it.
@@ -382,12 +478,12 @@ void TFormMain::SetAgendaMode(bool on)
         syncScrollBar();
         scrbRegistros->hide();
         pnlNoData->hide();
-        statusBar2->setPanelText(0, QString());
-        statusBar2->setPanelText(1, QString());
+        m_statusBar->setPanelText(0, QString());
+        m_statusBar->setPanelText(1, QString());
     }
 }
 
-bool TFormMain::selectRecord(int32_t record, bool mark)
+bool ResultList::selectRecord(int32_t record, bool mark)
 {
     if (mark)
         return markedRecords().AddMarked(record);
@@ -395,7 +491,7 @@ bool TFormMain::selectRecord(int32_t record, bool mark)
     return true;
 }
 
-void TFormMain::selectRecord(bool mark)
+void ResultList::selectRecord(bool mark)
 {
     ResultItem* item = m_rows->current();
     if (item == nullptr || m_agendaMode)
@@ -403,10 +499,10 @@ void TFormMain::selectRecord(bool mark)
     const int32_t r = item->grid.recno;
     withBits([&](FiltroBits& bits) { bits.SetBit(r, kSelectionPlane, mark); });
     selectRecord(r, mark);
-    item->setIcon(0, listIcon(mark ? 6 : 7));
+    showMark(*item, mark);
 }
 
-void TFormMain::selectRecord()
+void ResultList::selectRecord()
 {
     const ResultItem* item = m_rows->current();
     if (item == nullptr || m_agendaMode || !m_worker)
@@ -416,7 +512,7 @@ void TFormMain::selectRecord()
     selectRecord(!marked);
 }
 
-void TFormMain::SetAllVisibleSelected(bool mark)
+void ResultList::SetAllVisibleSelected(bool mark)
 {
     if (m_agendaMode || !m_worker)
         return;
@@ -425,12 +521,12 @@ void TFormMain::SetAllVisibleSelected(bool mark)
         ResultItem* item = m_rows->item(i);
         withBits([&](FiltroBits& bits) { bits.SetBit(item->grid.recno, kSelectionPlane, mark); });
         selectRecord(item->grid.recno, mark);
-        item->setIcon(0, listIcon(mark ? 6 : 7));
+        showMark(*item, mark);
     }
     m_rows->endUpdate();
 }
 
-void TFormMain::toggleFilter(int filter)
+void ResultList::toggleFilter(int filter)
 {
     if (filter == 5) {
         // The sixth icon is the grid, not a filter.
@@ -449,17 +545,15 @@ void TFormMain::toggleFilter(int filter)
         bits.CountPassing();
     });
     StatusBar2Repaint();
-    if (filter == 3) {
-        const ColourScheme& c = appearance().scheme(m_scheme);
-        btnShowSelected->setPicture(picture(on ? c.btn_seleccionados_on : c.btn_seleccionados_off));
-    }
+    if (filter == 3)
+        Q_EMIT markedFilterChanged(on);
     if (m_agendaMode)
         return; // the agenda refills its own view
     m_pager->restartAtTop();
     ShowResults();
 }
 
-void TFormMain::ResetFilters()
+void ResultList::ResetFilters()
 {
     m_filters.fill(false);
     StatusBar2Repaint();
@@ -468,28 +562,32 @@ void TFormMain::ResetFilters()
         for (const int plane : kFilterPlanes)
             bits.SetRequired(plane, false);
     });
-    const ColourScheme& c = appearance().scheme(m_scheme);
-    btnShowSelected->setPicture(picture(c.btn_seleccionados_off));
+    Q_EMIT markedFilterChanged(false);
 }
 
-void TFormMain::RebuildNoteMarks()
+void ResultList::DropSelectionMarks()
 {
-    withBits([](FiltroBits& bits) { bits.ClearCodes((1u << 14) | (1u << 20)); });
-    // Plane 20 is set from the agenda's notes; until the agenda exists no record has one.
+    withBits([](FiltroBits& bits) { bits.SetCodeEverywhere(kSelectionPlane, false); });
 }
 
-void TFormMain::StatusBar2Repaint()
+void ResultList::RebuildNoteMarks()
+{
+    withBits([](FiltroBits& bits) { bits.ClearCodes((1u << plane::kSelection) | (1u << plane::kNote)); });
+    // The note plane is set from the agenda's notes; until the agenda exists no record has one.
+}
+
+void ResultList::StatusBar2Repaint()
 {
     static const QString tips[StatusBar2::kIcons] = {
         u"Filtrar registros con aviso"_s,     u"Filtrar registros con mail"_s, u"Filtrar registros con página web"_s,
         u"Filtrar registros seleccionados"_s, u"Filtrar registros con nota"_s, u"Mostrar / ocultar grilla"_s};
     for (int i = 0; i < StatusBar2::kIcons; ++i) {
         const bool on = i < 5 ? m_filters[static_cast<size_t>(i)] : m_gridLines;
-        statusBar2->setIcon(i, listIcon(2 * i + (on ? 0 : 1)).pixmap(16, 16), tips[i]);
+        m_statusBar->setIcon(i, listIcon(2 * i + (on ? 0 : 1)).pixmap(16, 16), tips[i]);
     }
 }
 
-void TFormMain::applyColumn(int column)
+void ResultList::applyColumn(int column)
 {
     const ColumnSettings::Limits l = columnSettings().limits(column);
     m_syncingColumns = true;
@@ -498,19 +596,19 @@ void TFormMain::applyColumn(int column)
     m_syncingColumns = false;
 }
 
-void TFormMain::ColHide(int column)
+void ResultList::ColHide(int column)
 {
     columnSettings().ColHide(column);
     applyColumn(column);
 }
 
-void TFormMain::ColShow(int column)
+void ResultList::ColShow(int column)
 {
     columnSettings().ColShow(column);
     applyColumn(column);
 }
 
-void TFormMain::ToggleColumn(int column)
+void ResultList::ToggleColumn(int column)
 {
     if (!columnSettings().ToggleColumn(column))
         return;
@@ -520,7 +618,7 @@ void TFormMain::ToggleColumn(int column)
     RepageList();
 }
 
-void TFormMain::columnResized(int column, int newSize)
+void ResultList::columnResized(int column, int newSize)
 {
     if (m_syncingColumns || column < 0 || column >= ColumnSettings::kColumns)
         return;
@@ -544,27 +642,93 @@ void TFormMain::columnResized(int column, int newSize)
     }
 }
 
-void TFormMain::withBits(const std::function<void(FiltroBits&)>& fn)
+void ResultList::withBits(const std::function<void(FiltroBits&)>& fn)
 {
-    if (m_bitsInHand != nullptr) { // already held by the caller
-        fn(*m_bitsInHand);
-        return;
-    }
     if (!m_worker)
         return;
     auto access = m_worker->accessBits();
-    struct InHand {
-        FiltroBits*& slot;
-        ~InHand() { slot = nullptr; }
-    } inHand{m_bitsInHand};
-    m_bitsInHand = &access.bits();
     fn(access.bits());
 }
 
-void TFormMain::placeOverlays()
+void ResultList::placeOverlays()
 {
     pnlBusqueDatos->setGeometry(lvLista->x() + 2, lvLista->y() + 20, std::max(0, lvLista->width() - 4),
                                 std::max(0, lvLista->height() - 21));
     pnlNoData->setGeometry(lvLista->x() + 2, lvLista->y() + 24, std::max(0, lvLista->width() - 4),
                            std::max(0, lvLista->height() - 20));
+}
+
+void ResultList::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const int w = width(), h = height();
+    const int bar = scrbRegistros->sizeHint().width();
+    lvLista->setGeometry(0, 0, w - bar, h);
+    scrbRegistros->setGeometry(w - bar, 0, bar, h);
+    placeOverlays();
+    RepageList();
+}
+
+bool ResultList::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (watched == lvLista && (type == QEvent::KeyPress || type == QEvent::KeyRelease)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->isAutoRepeat() || type == QEvent::KeyPress)
+            return lvListaKey(key, type == QEvent::KeyPress);
+        return false;
+    }
+    if (watched == lvLista && (type == QEvent::FocusIn || type == QEvent::FocusOut)) {
+        // Enter belongs to the list while it has the focus; the search button gets it back after.
+        m_enterDown = false;
+        return false;
+    }
+    if (watched == lvLista->viewport()) {
+        if (type == QEvent::MouseMove || type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
+            m_hitColumn = hitColumnAt(static_cast<QMouseEvent*>(event)->position().toPoint().x());
+        if (type == QEvent::ToolTip) {
+            auto* help = static_cast<QHelpEvent*>(event);
+            static const QString tips[5] = {QString(), u"Nota"_s, u"Aviso"_s, u"Mail"_s, u"Web"_s};
+            m_hitColumn = hitColumnAt(help->pos().x());
+            if (m_hitColumn >= 1 && m_hitColumn <= 4)
+                QToolTip::showText(help->globalPos(), tips[m_hitColumn], lvLista->viewport());
+            else
+                QToolTip::hideText();
+            return true;
+        }
+        return false;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+ResultItem* ResultList::focusedRow() const
+{
+    return m_rows->current();
+}
+
+std::vector<GridData> ResultList::shownRows() const
+{
+    std::vector<GridData> shown;
+    shown.reserve(static_cast<size_t>(m_rows->rowCount()));
+    for (int i = 0; i < m_rows->rowCount(); ++i)
+        shown.push_back(m_rows->item(i)->grid);
+    return shown;
+}
+
+MarkedRecords& ResultList::marked()
+{
+    return markedRecords();
+}
+
+QString ResultList::sectionName() const
+{
+    return m_statusBar->panelText(2);
+}
+
+std::array<int, ColumnSettings::kColumns> ResultList::columnWidths() const
+{
+    std::array<int, ColumnSettings::kColumns> widths{};
+    for (int c = 0; c < ColumnSettings::kColumns; ++c)
+        widths[static_cast<size_t>(c)] = lvLista->isColumnHidden(c) ? 0 : lvLista->columnWidth(c);
+    return widths;
 }
