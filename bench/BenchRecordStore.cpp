@@ -28,7 +28,8 @@ std::string storeDir()
                 std::abort();
         if (!w.finish() || !writeFile((dir / "QD.hfm").string(), {codes.raw().begin(), codes.raw().end()}))
             std::abort();
-        writeFile((dir / "done").string(), {});
+        if (!writeFile((dir / "done").string(), {}))
+            std::abort();
     }
     return dir.string();
 }

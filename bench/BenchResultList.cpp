@@ -6,8 +6,10 @@
 #include "search/ResultPager.h"
 #include "search/ThreadFillList.h"
 #include "ui/ListRows.h"
-#include "widgets/PictureButton.h"
+#include "ui/ResultList.h"
+#include "ui/SearchPanel.h"
 #include "ui/TFormMain.h"
+#include "widgets/PictureButton.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -68,18 +70,18 @@ void BM_SearchToFirstPage(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        form->edBusqueda->setText(QStringLiteral("GONZ"));
+        form->pnlSecciones->edBusqueda->setText(QStringLiteral("GONZ"));
         const auto start = std::chrono::steady_clock::now();
-        form->bbuBuscar->click();
+        form->pnlSecciones->bbuBuscar->click();
         // The first page: the rows of the first matches the search hands over, as many as the list
         // shows (the search has far more matches).
-        const int page = std::min<int>(form->pager().pageRows(), ThreadFillList::kFirstMatches);
-        while (form->lvLista->topLevelItemCount() < page)
+        const int page = std::min<int>(form->pnlLista->pager().pageRows(), ThreadFillList::kFirstMatches);
+        while (form->pnlLista->lvLista->topLevelItemCount() < page)
             QApplication::processEvents(QEventLoop::AllEvents, 1);
-        form->lvLista->repaint();
+        form->pnlLista->lvLista->repaint();
         state.SetIterationTime(seconds(start));
         settle(*form);
-        form->bbuLimpiar->click();
+        form->pnlSecciones->bbuLimpiar->click();
         settle(*form);
     }
 }
@@ -93,20 +95,20 @@ TFormMain* largeResult(benchmark::State& state)
         state.SkipWithError("no data set");
         return nullptr;
     }
-    if (!form->searchDone() || form->pager().count() < 1'000'000) {
+    if (!form->searchDone() || form->pnlLista->pager().count() < 1'000'000) {
         int best = 1;
         // Buenos Aires holds most listings in the sample; find it by name.
-        for (int i = 1; i < form->cbxProvincia->count(); ++i)
-            if (form->cbxProvincia->itemText(i) == QStringLiteral("Buenos Aires"))
+        for (int i = 1; i < form->pnlSecciones->cbxProvincia->count(); ++i)
+            if (form->pnlSecciones->cbxProvincia->itemText(i) == QStringLiteral("Buenos Aires"))
                 best = i;
-        form->cbxProvincia->setCurrentIndex(best);
-        QMetaObject::invokeMethod(form->cbxProvincia, "activated", Q_ARG(int, best));
+        form->pnlSecciones->cbxProvincia->setCurrentIndex(best);
+        QMetaObject::invokeMethod(form->pnlSecciones->cbxProvincia, "activated", Q_ARG(int, best));
         settle(*form);
-        form->edBusqueda->clear();
-        form->bbuBuscar->click();
+        form->pnlSecciones->edBusqueda->clear();
+        form->pnlSecciones->bbuBuscar->click();
         settle(*form);
     }
-    state.counters["passing"] = form->pager().count();
+    state.counters["passing"] = form->pnlLista->pager().count();
     return form;
 }
 
@@ -115,12 +117,12 @@ void BM_ScrollOneRow(benchmark::State& state)
     TFormMain* form = largeResult(state);
     if (form == nullptr)
         return;
-    form->scrbRegistros->setValue(form->scrbRegistros->maximum() / 3);
+    form->pnlLista->scrbRegistros->setValue(form->pnlLista->scrbRegistros->maximum() / 3);
     int step = 1;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        form->scrbRegistros->setValue(form->scrbRegistros->value() + step);
-        form->lvLista->repaint();
+        form->pnlLista->scrbRegistros->setValue(form->pnlLista->scrbRegistros->value() + step);
+        form->pnlLista->lvLista->repaint();
         state.SetIterationTime(seconds(start));
         step = -step; // one down, then one up
     }
@@ -132,11 +134,11 @@ void BM_ScrollOnePage(benchmark::State& state)
     TFormMain* form = largeResult(state);
     if (form == nullptr)
         return;
-    form->scrbRegistros->setValue(form->scrbRegistros->maximum() / 3);
+    form->pnlLista->scrbRegistros->setValue(form->pnlLista->scrbRegistros->maximum() / 3);
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        form->scrbRegistros->setValue(form->scrbRegistros->value() + form->pager().pageRows());
-        form->lvLista->repaint();
+        form->pnlLista->scrbRegistros->setValue(form->pnlLista->scrbRegistros->value() + form->pnlLista->pager().pageRows());
+        form->pnlLista->lvLista->repaint();
         state.SetIterationTime(seconds(start));
     }
 }
@@ -149,10 +151,10 @@ void BM_ThumbJumpToTheMiddle(benchmark::State& state)
         return;
     int k = 0;
     for (auto _ : state) {
-        form->scrbRegistros->setValue(k++ % 2 == 0 ? 0 : form->scrbRegistros->maximum());
+        form->pnlLista->scrbRegistros->setValue(k++ % 2 == 0 ? 0 : form->pnlLista->scrbRegistros->maximum());
         const auto start = std::chrono::steady_clock::now();
-        form->scrbRegistros->setValue(form->scrbRegistros->maximum() / 2);
-        form->lvLista->repaint();
+        form->pnlLista->scrbRegistros->setValue(form->pnlLista->scrbRegistros->maximum() / 2);
+        form->pnlLista->lvLista->repaint();
         state.SetIterationTime(seconds(start));
     }
 }

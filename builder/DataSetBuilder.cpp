@@ -122,9 +122,20 @@ std::vector<std::string> officialBodyLines(const OfficialBody& b)
     std::vector<std::string> lines;
     auto withContinuations = [&](std::string_view name, std::string_view type, std::string_view value) {
         const size_t w = CodedLinesWriter::kNameWidth;
-        lines.push_back(CodedLinesWriter::officialBodiesLine(name.substr(0, w), type, value));
-        for (size_t p = w; p < name.size(); p += w)
-            lines.push_back(CodedLinesWriter::officialBodiesLine(name.substr(p, w), "*", ""));
+        // The reader drops a field's trailing spaces, so no piece ends in one: the spaces at a cut
+        // start the next piece instead.
+        const auto piece = [&](size_t p) {
+            size_t n = std::min(w, name.size() - p);
+            while (n > 1 && p + n < name.size() && name[p + n - 1] == ' ')
+                --n;
+            return n;
+        };
+        size_t n = piece(0);
+        lines.push_back(CodedLinesWriter::officialBodiesLine(name.substr(0, n), type, value));
+        for (size_t p = n; p < name.size(); p += n) {
+            n = piece(p);
+            lines.push_back(CodedLinesWriter::officialBodiesLine(name.substr(p, n), "*", ""));
+        }
     };
     const int level = std::clamp(b.level, 1, 4);
     withContinuations(b.name, kTypes[level], b.value);

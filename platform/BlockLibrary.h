@@ -13,11 +13,17 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class BlockLibrary {
 public:
     using Handle = int32_t;
     using Bitmap = int32_t;
+
+    // Pictures are the publisher's input: one larger than this many pixels (64 MB decoded), or
+    // wider or higher than kMaxSide, is refused before it is decoded, like a damaged one.
+    static constexpr int64_t kMaxPixels = 16'777'216;
+    static constexpr int kMaxSide = 8192;
 
     // The program's one library (the ad viewer and its report share it).
     static BlockLibrary& instance();
@@ -26,13 +32,17 @@ public:
     void BlockInit();
     // A handle on the opened file, 0 when it cannot be opened or is no picture file.
     Handle OpenBlockFile(const std::string& path, const SourceOpener& opener = openFileSource);
-    // Picture n of the file decoded; 0 for an unknown handle, a missing picture or bytes that do
-    // not decode. (The drawing surface is not needed: a QImage draws on any surface.)
+    // Picture n of the file decoded; 0 for an unknown handle, a missing picture, bytes that do not
+    // decode, a PNG or JPEG cut short, or a picture above the size limits. (The drawing surface is
+    // not needed: a QImage draws on any surface.)
     Bitmap GetBitmap(Handle file, int32_t imageNumber);
     // The picture of a bitmap handle, or nullptr; owned by the library until ReleaseBitmap.
     [[nodiscard]] const QImage* image(Bitmap bitmap) const;
     void ReleaseBitmap(Handle file, Bitmap bitmap);
     void CloseBlockFile(Handle file);
+
+    // The picture in bytes, decoded under the limits above; a null image when refused.
+    [[nodiscard]] static QImage decode(const std::vector<uint8_t>& bytes);
 
     [[nodiscard]] size_t openFiles() const { return m_files.size(); }
     [[nodiscard]] size_t heldBitmaps() const { return m_bitmaps.size(); }

@@ -14,6 +14,8 @@ if [ ! -d "$build/sample/data" ]; then
 fi
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/ortelia-xdg.XXXXXX)}"
 chmod 700 "$XDG_RUNTIME_DIR"
+# The browser engine of the information pages refuses to run as root with its sandbox.
+if [ "$(id -u)" = 0 ]; then export QTWEBENGINE_DISABLE_SANDBOX=1; fi
 out="$build/screenshots"
 if command -v xvfb-run >/dev/null; then
   QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" "$build/ui/ortelia-screenshots" "$build/sample/data" "$out"

@@ -15,6 +15,8 @@ werror=OFF
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/ortelia-xdg.XXXXXX)}"
 chmod 700 "$XDG_RUNTIME_DIR"
+# The information pages' browser engine refuses to run as root with its sandbox.
+if [ "$(id -u)" = 0 ]; then export QTWEBENGINE_DISABLE_SANDBOX=1; fi
 
 step() { printf '\n== %s ==\n' "$*"; }
 

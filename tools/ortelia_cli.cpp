@@ -4,9 +4,12 @@
 #include "engine/Cp1252.h"
 #include "engine/DataFiles.h"
 #include "engine/FiltroBits.h"
-#include "engine/hfile.h"
+#include "tools/CliBodies.h"
 #include "tools/CliDataSet.h"
 #include "tools/CliSearch.h"
+#ifdef ORTELIA_CLI_PRINT
+#include "tools/CliPrint.h"
+#endif
 
 #include <nlohmann/json.hpp>
 
@@ -201,33 +204,16 @@ json catalogOf(CliDataSet& d, std::string_view which)
     return out;
 }
 
-json bodies(CliDataSet& d)
-{
-    hfile file;
-    if (!file.OpenCoded(d.path(datafiles::kBodies), d.path(datafiles::kBodiesTable)))
-        throw UsageError{"cannot open " + d.path(datafiles::kBodies)};
-    json out = json::array();
-    std::string line;
-    auto field = [](const std::string& l, size_t from, size_t width) {
-        if (l.size() <= from)
-            return std::string();
-        std::string f = l.substr(from, width);
-        while (!f.empty() && f.back() == ' ')
-            f.pop_back();
-        return u(f);
-    };
-    while (file.ReadLine(line))
-        out.push_back({{"name", field(line, 0, 35)}, {"type", field(line, 35, 8)}, {"value", field(line, 45, 100)}});
-    return out;
-}
-
 const std::string kUsage = std::string("usage: ortelia-cli DATA info\n"
                                        "       ortelia-cli DATA record N\n"
                                        "       ortelia-cli DATA ad N\n"
                                        "       ortelia-cli DATA catalog "
-                                       "provinces|localities|guides|rubros|countries|cities|useful\n"
-                                       "       ortelia-cli DATA bodies\n") +
-                           kSearchUsage;
+                                       "provinces|localities|guides|rubros|countries|cities|useful\n") +
+                           kBodiesUsage + kSearchUsage
+#ifdef ORTELIA_CLI_PRINT
+                           + kPrintUsage
+#endif
+    ;
 
 } // namespace
 
@@ -251,6 +237,12 @@ int main(int argc, char** argv)
         } else if (command == "record") {
             needs(1);
             out = record(data, number(argv[3], "the record number"));
+#ifdef ORTELIA_CLI_PRINT
+        } else if (command == "ad" && argc > 4) {
+            return cliAdOutput(data, std::vector<std::string>(argv + 3, argv + argc), std::cout, std::cerr);
+        } else if (command == "print") {
+            return cliPrint(data, std::vector<std::string>(argv + 3, argv + argc), std::cout, std::cerr);
+#endif
         } else if (command == "ad") {
             needs(1);
             out = ad(data, number(argv[3], "the ad number"));
@@ -259,9 +251,12 @@ int main(int argc, char** argv)
             out = catalogOf(data, argv[3]);
         } else if (command == "search") {
             return cliSearch(data, std::vector<std::string>(argv + 3, argv + argc), std::cout, std::cerr);
-        } else if (command == "bodies") {
-            needs(0);
-            out = bodies(data);
+        } else if (command == "bodies" || command == "dialling" || command == "useful") {
+            const std::vector<std::string> args(argv + 3, argv + argc);
+            if (command == "bodies")
+                return cliBodies(data, args, std::cout, std::cerr);
+            return command == "dialling" ? cliDialling(data, args, std::cout, std::cerr)
+                                         : cliUseful(data, args, std::cout, std::cerr);
         } else {
             throw UsageError{kUsage};
         }

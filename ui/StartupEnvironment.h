@@ -1,11 +1,13 @@
 // StartupEnvironment: what the main window takes from the machine while it starts: the settings
 // file, the data-directory search, the single-instance lock folder, the environment, printers, the
-// desktop's "open" and the splash timing. The program uses system(); tests hand in their own
-// folders, mount tables, printers and a recording shell. Main thread.
+// desktop's "open", the information pages' browser and the splash timing. The program uses
+// system() with the WebEngine browser; tests hand in their own folders, mount tables, printers, a
+// recording shell and a recording browser. Main thread.
 #pragma once
 
 #include "platform/DataDirectory.h"
 #include "platform/EnvLookup.h"
+#include "ui/InfoBrowser.h"
 
 #include <functional>
 #include <memory>
@@ -23,6 +25,7 @@ struct StartupEnvironment {
     std::shared_ptr<const Printers> printers; // installed printers
     std::shared_ptr<ShellOpener> shell;       // the desktop's "open"
     int splashCloseMs = 3000;                 // the splash's close timer
+    InfoBrowserFactory browser;               // the information pages' browser; none: no pages
 
     // The real machine.
     [[nodiscard]] static StartupEnvironment system();

@@ -4,10 +4,15 @@
 #include "ui/AppearanceSettings.h"
 #include "ui/ControlMakers.h"
 #include "ui/HomePage.h"
+#include "ui/InformationPages.h"
 #include "ui/Localization.h"
+#include "ui/OfficialBodiesPanel.h"
 #include "ui/ResultList.h"
 #include "ui/SearchPanel.h"
 #include "ui/StatusBar2.h"
+#include "ui/TPanelDDI.h"
+#include "ui/TPanelDDN.h"
+#include "ui/TPanelNumUtiles.h"
 #include "widgets/PictureButton.h"
 #include "widgets/PicturePanel.h"
 
@@ -164,9 +169,6 @@ void TFormMain::buildOtherHeaders()
 {
     // Official bodies: keyword search.
     lblOOPalClave = label(pnlOrgOf, u"lblOOPalClave"_s, u"Palabra clave"_s, 10, 10);
-    tPalabraClave = new QLineEdit(pnlOrgOf);
-    tPalabraClave->setObjectName(u"tPalabraClave"_s);
-    tPalabraClave->setGeometry(10, 26, 300, 21);
     bbuBuscarOO = pictureButton(pnlOrgOf, u"bbuBuscarOO"_s, kButtonsX, kButtonsY);
     bbuClear = pictureButton(pnlOrgOf, u"bbuClear"_s, kButtonsX + 78, kButtonsY);
     vertBars[2] = separator(pnlOrgOf, u"vertBar30"_s, kBarX0);
@@ -238,19 +240,12 @@ void TFormMain::buildOfficialBodies()
 {
     gbOrgOf = new QWidget(pnlBody);
     gbOrgOf->setObjectName(u"gbOrgOf"_s);
-    lb1 = new QListWidget(gbOrgOf);
-    lb1->setObjectName(u"lb1"_s);
-    lb1->setGeometry(8, 8, 600, 120);
-    tv1 = new QTreeWidget(gbOrgOf);
-    tv1->setObjectName(u"tv1"_s);
-    tv1->setHeaderHidden(true);
-    tv1->setGeometry(8, 136, 600, 160);
-    lv1 = new QTreeWidget(gbOrgOf);
-    lv1->setObjectName(u"lv1"_s);
-    lv1->setRootIsDecorated(false);
-    lv1->setHeaderHidden(true); // its columns come with the official bodies' data
-    lv1->setGeometry(8, 304, 600, 100);
-    gbOrgOf->installEventFilter(this);
+    officialBodies = new OfficialBodiesPanel(pnlOrgOf, gbOrgOf);
+    tPalabraClave = officialBodies->tPalabraClave;
+    lb1 = officialBodies->lb1;
+    tv1 = officialBodies->tv1;
+    lv1 = officialBodies->lv1;
+    connect(bbuBuscarOO, &QAbstractButton::clicked, officialBodies, &OfficialBodiesPanel::bbuBuscarOOClick);
     gbOrgOf->hide();
 }
 
@@ -258,31 +253,18 @@ void TFormMain::buildInformation()
 {
     PnlInformacion = new QWidget(pnlBody);
     PnlInformacion->setObjectName(u"PnlInformacion"_s);
-    WebBrowser1 = new QWidget(PnlInformacion);
-    WebBrowser1->setObjectName(u"WebBrowser1"_s);
-    const auto infoPanel = [&](const QString& name) {
-        auto* w = new QWidget(PnlInformacion);
-        w->setObjectName(name);
-        w->hide();
-        return w;
-    };
-    pnlDDN = infoPanel(u"pnlDDN"_s);
-    pnlDDI = infoPanel(u"pnlDDI"_s);
-    pnlNumUtiles = infoPanel(u"pnlNumUtiles"_s);
-    const auto headerBar = [&](QWidget* parent, const QString& name) {
-        PicturePanel* bar = panel(parent, name);
-        bar->setAutoSize(true);
-        bar->move(0, 0);
-        return bar;
-    };
-    DDN_Image1 = headerBar(pnlDDN, u"DDN_Image1"_s);
-    DDI_Image1 = headerBar(pnlDDI, u"DDI_Image1"_s);
-    NU_Image1 = headerBar(pnlNumUtiles, u"NU_Image1"_s);
-    lbl_DDNProv = label(pnlDDN, u"lbl_DDNProv"_s, u"Provincia"_s, 10, 40);
-    lbl_DDNIngreseLoc = label(pnlDDN, u"lbl_DDNIngreseLoc"_s, u"Ingrese la localidad"_s, 10, 80);
-    lbl_DDICodPais = label(pnlDDI, u"lbl_DDICodPais"_s, u"País"_s, 10, 40);
-    lbl_NUSeleccioneGuia = label(pnlNumUtiles, u"lbl_NUSeleccioneGuia"_s, u"Seleccione la guía"_s, 10, 40);
-    PnlInformacion->installEventFilter(this);
+    informationPages = new InformationPages(PnlInformacion, *m_locs);
+    informationPages->setLinks(infoLinks, infoBullets);
+    pnlDDN = informationPages->pnlDDN;
+    pnlDDI = informationPages->pnlDDI;
+    pnlNumUtiles = informationPages->pnlNumUtiles;
+    DDN_Image1 = pnlDDN->DDN_Image1;
+    DDI_Image1 = pnlDDI->DDI_Image1;
+    NU_Image1 = pnlNumUtiles->NU_Image1;
+    lbl_DDNProv = pnlDDN->lbl_DDNProv;
+    lbl_DDNIngreseLoc = pnlDDN->lbl_DDNIngreseLoc;
+    lbl_DDICodPais = pnlDDI->lbl_DDICodPais;
+    lbl_NUSeleccioneGuia = pnlNumUtiles->lbl_NUSeleccioneGuia;
     PnlInformacion->hide();
 }
 

@@ -31,6 +31,12 @@ class QPushButton;
 class QScrollBar;
 class QShortcut;
 class QSystemTrayIcon;
+class QTreeView;
+class InformationPages;
+class OfficialBodiesPanel;
+class TPanelDDI;
+class TPanelDDN;
+class TPanelNumUtiles;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QKeyEvent;
@@ -240,11 +246,13 @@ public:
     ResultList* pnlLista = nullptr;
     // Official bodies and information.
     QWidget* gbOrgOf = nullptr;
-    QListWidget* lb1 = nullptr;
-    QTreeWidget *tv1 = nullptr, *lv1 = nullptr;
+    QTreeView *lb1 = nullptr, *tv1 = nullptr, *lv1 = nullptr; // the official-bodies panel's
+    OfficialBodiesPanel* officialBodies = nullptr;            // child of gbOrgOf
     QWidget* PnlInformacion = nullptr;
-    QWidget* WebBrowser1 = nullptr;
-    QWidget *pnlDDN = nullptr, *pnlDDI = nullptr, *pnlNumUtiles = nullptr;
+    InformationPages* informationPages = nullptr; // child of PnlInformacion; makes WebBrowser1 on first use
+    TPanelDDN* pnlDDN = nullptr;
+    TPanelDDI* pnlDDI = nullptr;
+    TPanelNumUtiles* pnlNumUtiles = nullptr;
     PicturePanel *DDN_Image1 = nullptr, *DDI_Image1 = nullptr, *NU_Image1 = nullptr;
     QLabel *lbl_DDNProv = nullptr, *lbl_DDNIngreseLoc = nullptr, *lbl_DDICodPais = nullptr,
            *lbl_NUSeleccioneGuia = nullptr;

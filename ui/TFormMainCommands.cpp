@@ -1,16 +1,25 @@
 // Commands of the main window: the window-wide keys, the action bar, the help pop-up, the tray,
-// and the window events (resize, minimise, close). Commands whose work belongs to the agenda, the
-// ads and reports, the online requests, the official bodies and the information pages are
-// separate handlers here, filled in by those modules; until then they change nothing.
+// and the window events (resize, minimise, close). The ad and print commands forward to the ads'
+// commands; the official bodies and the information pages forward to their panels. Commands whose
+// work belongs to the agenda and the online requests are separate handlers here, filled in by those
+// modules; until then they change nothing.
 #include "ui/TFormMain.h"
 
+#include "ads/AdCommands.h"
+#include "engine/DataFiles.h"
 #include "ui/AppearanceSettings.h"
+#include "ui/InformationPages.h"
+#include "ui/ListRows.h"
+#include "ui/OfficialBodiesPanel.h"
 #include "ui/ResultList.h"
+#include "ui/ResultListReport.h"
 #include "ui/SearchPanel.h"
 #include "ui/WindowShortcuts.h"
 #include "widgets/PictureButton.h"
 #include "widgets/PicturePanel.h"
 
+#include "platform/BlockLibrary.h"
+#include "platform/Printers.h"
 #include "platform/ShellOpener.h"
 
 #include <QApplication>
@@ -52,8 +61,9 @@ void TFormMain::buildShortcuts()
         // The list and the editable search lists use Enter themselves.
         QWidget* focus = focusWidget();
         const SearchPanel* p = pnlSecciones;
+        // The keyword field searches on Enter's release itself.
         const bool ownEnter =
-            focus == pnlLista->lvLista ||
+            focus == pnlLista->lvLista || focus == tPalabraClave ||
             (focus != nullptr && (p->cbxProvincia->isAncestorOf(focus) || p->cbxLocalidad->isAncestorOf(focus) ||
                                   p->cbxRubro->isAncestorOf(focus)));
         if (m_defaultButton == nullptr || ownEnter || !m_defaultButton->isEnabled() || !m_defaultButton->isVisible())
@@ -72,14 +82,13 @@ void TFormMain::buildShortcuts()
 
 void TFormMain::btn_imprimirClick()
 {
-    // Nothing while printing is off; the result-list report comes with the printing module.
-    if (!m_printingEnabled)
-        return;
+    mnuGuiasImprimirClick();
 }
 
 void TFormMain::mnuGuiasImprimirClick()
 {
-    btn_imprimirClick();
+    if (m_printingEnabled) // the "Imprimir" command does nothing while printing is off
+        adcommands::PrintResultList(this, reportView(*pnlLista), pnlLista->sectionName(), *m_env.printers);
 }
 
 void TFormMain::btnAgendarClick()
@@ -124,7 +133,10 @@ void TFormMain::btnRecomendarSelectedClick()
 
 void TFormMain::mnuRegistroVerAvisoClick()
 {
-    // The ad viewer shows the focused row's ad.
+    if (const ResultItem* row = pnlLista->focusedRow())
+        adcommands::VerAviso(this,
+                             {*m_ads, m_dataPath, m_serverUrl, *m_env.shell, BlockLibrary::instance(), *m_env.printers},
+                             row->grid.adNumber);
 }
 
 void TFormMain::mnuRegistroEditarClick()
@@ -144,26 +156,19 @@ void TFormMain::mnuRegistroRecomendarClick()
 
 void TFormMain::LoadData()
 {
-    // The official-bodies module reads its files here the first time the section is entered.
     ++m_bodiesLoads;
+    officialBodies->LoadData(m_dataPath + "/" + datafiles::kBodies, m_dataPath + "/" + datafiles::kBodiesTable);
 }
 
 void TFormMain::fClearOO()
 {
     ++m_bodiesClears;
-    if (tPalabraClave != nullptr)
-        tPalabraClave->clear();
-    if (lb1 != nullptr)
-        lb1->clear();
-    if (tv1 != nullptr)
-        tv1->clear();
-    if (lv1 != nullptr)
-        lv1->clear();
+    officialBodies->fClearOO();
 }
 
-void TFormMain::ShowInfoPage(QObject*)
+void TFormMain::ShowInfoPage(QObject* sender)
 {
-    // The information pages module shows the page or telephone panel for the control that asked.
+    informationPages->showPage(InformationPages::pageKey(sender));
 }
 
 void TFormMain::showHelpPopup()
@@ -218,17 +223,6 @@ void TFormMain::closeEvent(QCloseEvent* event)
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if (type == QEvent::Resize) {
-        if (watched == gbOrgOf) {
-            for (QWidget* w : {static_cast<QWidget*>(lb1), static_cast<QWidget*>(tv1), static_cast<QWidget*>(lv1)})
-                w->resize(gbOrgOf->width() - 2 * w->x(), w->height());
-            lv1->resize(lv1->width(), std::max(0, gbOrgOf->height() - lv1->y() - 4));
-        } else if (watched == PnlInformacion) {
-            for (QWidget* w : {WebBrowser1, pnlDDN, pnlDDI, pnlNumUtiles})
-                w->setGeometry(PnlInformacion->rect());
-        }
-        return false;
-    }
     if (type == QEvent::MouseButtonRelease) {
         for (size_t i = 0; i < infoLinks.size(); ++i) {
             if (watched == infoLinks[i] || watched == infoBullets[i]) {

@@ -5,11 +5,16 @@
 
 #include "ui/AppearanceSettings.h"
 #include "ui/HomePage.h"
+#include "ui/InformationPages.h"
 #include "ui/MainThreadHandOff.h"
+#include "ui/OfficialBodiesPanel.h"
 #include "ui/ResultList.h"
 #include "ui/SearchPanel.h"
 #include "ui/StatusBar2.h"
 #include "ui/TFormLogoInicial.h"
+#include "ui/TPanelDDI.h"
+#include "ui/TPanelDDN.h"
+#include "ui/TPanelNumUtiles.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/PictureButton.h"
 #include "widgets/PicturePanel.h"
@@ -104,6 +109,7 @@ TFormMain::Started TFormMain::FormCreate()
     }
 
     openDataSet();
+    pnlNumUtiles->fillGuides();
 
     QGuiApplication::restoreOverrideCursor();
     buildTray();
@@ -134,6 +140,9 @@ TFormMain::Started TFormMain::FormCreate()
     m_printerInstalled = m_env.printers && !m_env.printers->list().empty();
     if (!m_printerInstalled)
         EnablePrinting(false);
+    informationPages->setBrowser(m_env.browser, QString::fromStdString(m_dataPath), m_env.shell);
+    pnlDDN->fillProvinces();
+    pnlDDI->fillCountries();
 
     // The splash closes itself on its timer; a user who clicks elsewhere ends the wait too.
     bool splashWasActive = false;
@@ -195,6 +204,7 @@ void TFormMain::shutDown()
             QObject::disconnect(child, nullptr, owner, nullptr);
     QApplication::instance()->removeEventFilter(this);
     fClearOO();
+    officialBodies->release();
     if (TrayIcon)
         TrayIcon->hide();
     Timer1.stop();

@@ -2,12 +2,14 @@
 // event handler is shown in a message box and the loop goes on. The program reads no command-line
 // arguments.
 #include "ui/Localization.h"
-#include "widgets/MessageBoxes.h"
 #include "ui/TFormMain.h"
+#include "ui/web/WebEngineInfoBrowser.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QApplication>
 
 #include <exception>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -36,11 +38,15 @@ public:
 
 int main(int argc, char* argv[])
 {
+    // The browser engine of the information pages shares the application's GL context.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     OrteliaApplication app(argc, argv);
     localization::prepare(app);
     // The window is our own; closing it ends the program even while the tray icon is shown.
     QApplication::setQuitOnLastWindowClosed(true);
-    TFormMain window(StartupEnvironment::system());
+    StartupEnvironment environment = StartupEnvironment::system();
+    environment.browser = makeWebEngineInfoBrowser;
+    TFormMain window(std::move(environment));
     if (window.FormCreate() != TFormMain::Started::Ready)
         return 0;
     return QApplication::exec();

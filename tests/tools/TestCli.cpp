@@ -81,10 +81,49 @@ TEST_F(Cli, AdsCatalogsAndBodies)
     EXPECT_EQ(cli("catalog countries")[1]["name"], "ESPAÑA");
     EXPECT_EQ(cli("catalog useful")[0]["number"], "911");
     EXPECT_EQ(cli("catalog guides")[1]["provinces"], nlohmann::json::array({2, 3}));
-    const auto bodies = cli("bodies");
-    ASSERT_GE(bodies.size(), 6u);
-    EXPECT_EQ(bodies[0]["type"], "PROVINCI");
-    EXPECT_EQ(bodies[0]["name"], "CÓRDOBA");
+}
+
+TEST_F(Cli, BodiesDiallingAndUsefulNumbers)
+{
+    const auto tree = cli("bodies --tree");
+    ASSERT_EQ(tree.size(), 1u);
+    EXPECT_EQ(tree[0]["caption"], "CÓRDOBA");
+    const auto& group = tree[0]["children"][0]["children"][0];
+    EXPECT_EQ(group["caption"], "MINISTERIO DE SALUD DE LA PROVINCIA DE CÓRDOBA"); // one continuation
+    const auto& office = group["children"][0];
+    EXPECT_EQ(office["caption"], "HOSPITAL DE NIÑOS DE LA SANTÍSIMA TRINIDAD");
+    ASSERT_EQ(office["pairs"].size(), 2u);
+    EXPECT_EQ(office["pairs"][1]["value"], "(0351) 458-6500");
+
+    const auto found = cli("bodies --search niños");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0]["path"], "0/0/0/0");
+    EXPECT_EQ(cli("bodies --search MINISTERIO").size(), 2u); // the heading and the group, in pre-order
+    EXPECT_TRUE(cli("bodies --search XYZ").empty());
+    const auto detail = cli("bodies --detail 0/0/0/0");
+    ASSERT_EQ(detail.size(), 6u);
+    EXPECT_EQ(detail[3]["description"], "            HOSPITAL DE NIÑOS DE LA SANTÍSIMA TRINIDAD");
+    EXPECT_EQ(detail[4]["description"], "        GUARDIA");
+    EXPECT_TRUE(cli("bodies --detail 0").empty());
+    cli("bodies --detail 0/9", 2);
+    cli("bodies --search ''", 2);
+    cli("bodies", 2);
+
+    const auto cordoba = cli("dialling --province 2");
+    ASSERT_EQ(cordoba.size(), 2u);
+    EXPECT_EQ(cordoba[1]["locality"], "VILLA CARLOS PAZ");
+    EXPECT_EQ(cordoba[1]["code"], "3541");
+    EXPECT_EQ(cli("dialling --province 0").size(), 4u);
+    const auto spain = cli("dialling --country 2");
+    EXPECT_EQ(spain["code"], "34");
+    EXPECT_EQ(spain["winter"], "INVIERNOGMT +1");
+    EXPECT_EQ(spain["notes"].size(), 2u);
+    EXPECT_EQ(spain["cities"].size(), 2u);
+    EXPECT_EQ(spain["code_column_width"], 99);
+    EXPECT_EQ(cli("useful --guide 2").size(), 3u);
+    EXPECT_TRUE(cli("useful --guide 0").empty());
+    cli("useful --guide x", 2);
+    cli("dialling --planet 1", 2);
 }
 
 TEST_F(Cli, ErrorsExitWithTwo)

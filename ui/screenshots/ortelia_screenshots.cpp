@@ -5,16 +5,26 @@
 #include "search/QdLocs.h"
 #include "search/ResultPager.h"
 #include "search/ThreadFillList.h"
+#include "ui/AppearanceSettings.h"
 #include "ui/HomePage.h"
+#include "ui/InformationPages.h"
 #include "ui/ListRows.h"
 #include "ui/Localization.h"
+#include "ui/OfficialBodiesModels.h"
+#include "ui/OfficialBodiesPanel.h"
 #include "ui/ResultList.h"
+#include "ui/ResultListReport.h"
 #include "ui/SearchPanel.h"
 #include "ui/StatusBar2.h"
 #include "ui/TFormLogoInicial.h"
 #include "ui/TFormMain.h"
+#include "ui/TPanelDDI.h"
+#include "ui/TPanelDDN.h"
+#include "ui/TPanelNumUtiles.h"
 #include "ui/TfAbout.h"
 #include "ui/TfCreditos.h"
+#include "ui/screenshots/ads_screenshots.h"
+#include "ui/web/WebEngineInfoBrowser.h"
 #include "widgets/PictureButton.h"
 #include "widgets/PicturePanel.h"
 
@@ -22,14 +32,18 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 #include <cstdio>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -63,6 +77,72 @@ void hover(QWidget* w, QPoint pos)
     QApplication::processEvents();
 }
 
+// The official-bodies section's header and body, and the information section's body, each at the
+// size the window gives it, on the form's data: the keyword search with an office chosen, the
+// three telephone panels with content and the product page.
+bool panelShots(TFormMain& form, const QString& out)
+{
+    bool ok = true;
+    const ColourScheme& scheme = appearance().scheme(1);
+    QWidget bodies;
+    bodies.resize(1000, 560);
+    auto* header = new PicturePanel(&bodies);
+    header->setStretch(true);
+    header->setPicture(picture(scheme.FondoBarra));
+    header->setGeometry(0, 0, 1000, 101);
+    auto* keywordLabel = new QLabel(u"Palabra Clave"_s, header);
+    keywordLabel->move(10, 10);
+    auto* body = new QWidget(&bodies);
+    body->setGeometry(0, 101, 1000, 459);
+    OfficialBodiesPanel panel(header, body);
+    panel.LoadData(form.dataPath() + "/da2.dat", form.dataPath() + "/da2.hfm");
+    panel.fClearOO();
+    bodies.show();
+    panel.tPalabraClave->setText(u"HOSPITAL"_s);
+    panel.bbuBuscarOOClick();
+    panel.lb1->setCurrentIndex(panel.resultModel().index(std::min(2, panel.resultModel().rowCount() - 1), 0));
+    QApplication::processEvents();
+    ok &= save(bodies, out, u"organismos-busqueda"_s);
+
+    QWidget info;
+    info.resize(1000, 480);
+    InformationPages pages(&info, form.catalogs());
+    pages.setBrowser(makeWebEngineInfoBrowser, QString::fromStdString(form.dataPath()), nullptr);
+    pages.pnlDDN->DDN_Image1->setPicture(picture(appearance().DDN_Image1));
+    pages.pnlDDI->DDI_Image1->setPicture(picture(appearance().DDI_Image1));
+    pages.pnlNumUtiles->NU_Image1->setPicture(picture(appearance().NU_Image1));
+    pages.pnlDDN->fillProvinces();
+    pages.pnlDDI->fillCountries();
+    pages.pnlNumUtiles->fillGuides();
+    info.show();
+    pages.layoutRegions();
+    pages.pnlDDN->DDN_cbxProvincia->setCurrentIndex(std::min(2, pages.pnlDDN->DDN_cbxProvincia->count() - 1));
+    pages.showPage(u"InfoDDN"_s);
+    QTest::keyClicks(pages.pnlDDN->tLocalidad, u"San"_s);
+    QApplication::processEvents();
+    ok &= save(info, out, u"informacion-ddn"_s);
+    for (int i = 0; i < pages.pnlDDI->cbxPaises->count(); ++i) {
+        pages.pnlDDI->cbxPaises->setCurrentIndex(i);
+        if (pages.pnlDDI->lvCiudades->rowCount() >= 6)
+            break;
+    }
+    pages.showPage(u"InfoDDI"_s);
+    QApplication::processEvents();
+    ok &= save(info, out, u"informacion-ddi"_s);
+    pages.pnlNumUtiles->cbxGuiasNU->setCurrentIndex(std::min(1, pages.pnlNumUtiles->cbxGuiasNU->count() - 1));
+    pages.showPage(u"InfoNumerosUtiles"_s);
+    QApplication::processEvents();
+    ok &= save(info, out, u"informacion-numeros-utiles"_s);
+    pages.showPage(u"InfoProductos"_s);
+    // The engine paints a moment after the load ends.
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 1500)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    ok &= save(info, out, u"informacion-productos"_s);
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -73,6 +153,9 @@ int main(int argc, char* argv[])
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (::geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1"); // the browser engine refuses root otherwise
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     localization::prepare(app);
     const QString out = QString::fromLocal8Bit(argv[2]);
@@ -80,7 +163,8 @@ int main(int argc, char* argv[])
     QTemporaryDir lock;
 
     const std::string data = QDir(QString::fromLocal8Bit(argv[1])).absolutePath().toStdString();
-    const StartupEnvironment env = StartupEnvironment::forFolder(data, lock.path().toStdString());
+    StartupEnvironment env = StartupEnvironment::forFolder(data, lock.path().toStdString());
+    env.browser = makeWebEngineInfoBrowser;
 
     TFormLogoInicial splash(u"Ortelia"_s);
     splash.Progress(u"Abriendo indice de palabras..."_s);
@@ -115,6 +199,7 @@ int main(int argc, char* argv[])
     form.pnlSecciones->bbuBuscar->click();
     settle(form);
     ok &= save(form, out, u"comercial-farmacia"_s);
+    const ResultListView farmacia = reportView(*form.pnlLista);
 
     // A commercial search narrowed by a province and a rubro, with its see-also line.
     form.pnlSecciones->bbuLimpiar->click();
@@ -159,6 +244,13 @@ int main(int argc, char* argv[])
     ok &= save(form, out, u"agenda"_s);
     form.ActInformacionExecute();
     settle(form);
+    {
+        // The browser engine paints a moment after the page has loaded.
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 1500)
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
     ok &= save(form, out, u"informacion"_s);
     form.resize(800, 600);
     form.GuiaTelefonosExecute();
@@ -166,9 +258,12 @@ int main(int argc, char* argv[])
     ok &= save(form, out, u"telefonos-800x600"_s);
     ok &= save(*form.pnlBanner, out, u"banner-strip-800"_s);
 
+    ok &= panelShots(form, out);
+
     TfAbout about(nullptr);
     ok &= save(about, out, u"about"_s);
     TfCreditos credits;
     ok &= save(credits, out, u"credits"_s);
+    ok &= shootAds(data, out, farmacia, u"Sección Comercial"_s);
     return ok ? 0 : 1;
 }
