@@ -17,14 +17,20 @@ void setError(std::string* error, std::string text)
 // Collects the lines and the first error; every check names the entry it refuses.
 class Lines {
 public:
-    explicit Lines(std::string* error) : m_error(error) {}
+    Lines(std::string* error, CatalogWriter::Refused* refused) : m_error(error), m_refused(refused) {}
 
     [[nodiscard]] bool ok() const { return m_ok; }
 
+    // The entry the next checks are about.
+    void entry(CatalogWriter::Table table, size_t index) { m_entry = {table, index}; }
+
     bool fail(const std::string& what, const std::string& why)
     {
-        if (m_ok)
+        if (m_ok) {
             setError(m_error, what + ": " + why);
+            if (m_refused)
+                *m_refused = m_entry;
+        }
         m_ok = false;
         return false;
     }
@@ -87,6 +93,8 @@ public:
 
 private:
     std::string* m_error;
+    CatalogWriter::Refused* m_refused;
+    CatalogWriter::Refused m_entry;
     bool m_ok = true;
     std::vector<uint8_t> m_bytes;
 };
@@ -111,6 +119,7 @@ void writeProvinces(const std::vector<CatalogWriter::Province>& provinces, Lines
 {
     std::set<int32_t> seen;
     for (const auto& p : provinces) {
+        lines.entry(CatalogWriter::Table::Provinces, static_cast<size_t>(&p - provinces.data()));
         const std::string what = label("province", p.id);
         if (lines.id(what, p.id, catalog::kProvinceSlots, seen) && lines.name(what, p.name))
             lines.add(what, "P;" + std::to_string(p.id) + ";" + p.name);
@@ -121,6 +130,7 @@ void writeGuides(const std::vector<CatalogWriter::Guide>& guides, Lines& lines)
 {
     std::set<int32_t> seen;
     for (const auto& g : guides) {
+        lines.entry(CatalogWriter::Table::Guides, static_cast<size_t>(&g - guides.data()));
         const std::string what = label("guide", g.id);
         if (lines.id(what, g.id, catalog::kGuideSlots, seen) && lines.name(what, g.name))
             lines.add(what, "G;" + std::to_string(g.id) + ";" + g.name);
@@ -131,6 +141,7 @@ void writeLocalities(const std::vector<CatalogWriter::Locality>& localities, Lin
 {
     std::set<int32_t> seen;
     for (const auto& l : localities) {
+        lines.entry(CatalogWriter::Table::Localities, static_cast<size_t>(&l - localities.data()));
         const std::string what = label("locality", l.id);
         if (!lines.id(what, l.id, catalog::kLocalitySlots, seen) || !lines.name(what, l.name) ||
             !lines.reference(what, "province", l.province, catalog::kProvinceSlots, true))
@@ -151,11 +162,21 @@ void writeRubros(const std::vector<CatalogWriter::Rubro>& rubros, Lines& lines)
 {
     std::set<int32_t> seen;
     for (const auto& r : rubros) {
+        lines.entry(CatalogWriter::Table::Rubros, static_cast<size_t>(&r - rubros.data()));
         const std::string what = label("rubro", r.id);
         if (!lines.id(what, r.id, catalog::kRubroSlots, seen) || !lines.name(what, r.name) ||
             !lines.text(what, "the kind", std::string_view(&r.kind, r.kind != 0 ? 1 : 0)) ||
             !lines.reference(what, "redirect", r.redirect, catalog::kRubroSlots, true))
             return;
+        if (r.redirect == r.id) {
+            lines.fail(what, "it redirects to itself");
+            return;
+        }
+        if (r.seeAlso.size() > CatalogWriter::kMaxSeeAlso) {
+            lines.fail(what, std::to_string(r.seeAlso.size()) + " see-also rubros; the line shows " +
+                                 std::to_string(CatalogWriter::kMaxSeeAlso));
+            return;
+        }
         for (const int32_t s : r.seeAlso) {
             if (!lines.reference(what, "see-also rubro", s, catalog::kRubroSlots, false))
                 return;
@@ -174,6 +195,7 @@ void writeCountries(const std::vector<CatalogWriter::Country>& countries, Lines&
 {
     std::set<int32_t> seen;
     for (const auto& c : countries) {
+        lines.entry(CatalogWriter::Table::Countries, static_cast<size_t>(&c - countries.data()));
         const std::string what = label("country", c.id);
         if (lines.id(what, c.id, catalog::kCountrySlots, seen) && lines.name(what, c.name) &&
             lines.text(what, "the winter text", c.winter) && lines.text(what, "the summer text", c.summer) &&
@@ -187,11 +209,13 @@ void writeCountries(const std::vector<CatalogWriter::Country>& countries, Lines&
 void writeCities(const std::vector<CatalogWriter::City>& cities, Lines& lines)
 {
     if (cities.size() > static_cast<size_t>(catalog::kCityCapacity)) {
+        lines.entry(CatalogWriter::Table::Cities, static_cast<size_t>(catalog::kCityCapacity));
         lines.fail("cities",
                    std::to_string(cities.size()) + " are more than " + std::to_string(catalog::kCityCapacity));
         return;
     }
     for (size_t i = 0; i < cities.size(); ++i) {
+        lines.entry(CatalogWriter::Table::Cities, i);
         const auto& c = cities[i];
         const std::string what = "city " + std::to_string(i + 1) + " (" + c.name + ")";
         if (lines.reference(what, "country", c.country, catalog::kCountrySlots, false) &&
@@ -205,6 +229,7 @@ void writeUsefulNumbers(const std::vector<CatalogWriter::UsefulNumber>& numbers,
     std::set<int32_t> seen;
     std::vector<std::set<int32_t>> listed(static_cast<size_t>(catalog::kGuideSlots));
     for (const auto& n : numbers) {
+        lines.entry(CatalogWriter::Table::UsefulNumbers, static_cast<size_t>(&n - numbers.data()));
         const std::string what = label("useful number", n.id);
         if (!lines.id(what, n.id, catalog::kUsefulNumberSlots, seen) ||
             !lines.text(what, "the entity", n.entity, true) || !lines.text(what, "the number", n.number, true))
@@ -229,10 +254,10 @@ void writeUsefulNumbers(const std::vector<CatalogWriter::UsefulNumber>& numbers,
 
 } // namespace
 
-bool CatalogWriter::build(const Tables& tables, std::vector<uint8_t>& out, std::string* error)
+bool CatalogWriter::build(const Tables& tables, std::vector<uint8_t>& out, std::string* error, Refused* refused)
 {
     out.clear();
-    Lines lines(error);
+    Lines lines(error, refused);
     writeProvinces(tables.provinces, lines);
     writeGuides(tables.guides, lines);
     writeLocalities(tables.localities, lines);
@@ -246,10 +271,10 @@ bool CatalogWriter::build(const Tables& tables, std::vector<uint8_t>& out, std::
     return true;
 }
 
-bool CatalogWriter::save(const Tables& tables, const std::string& path, std::string* error)
+bool CatalogWriter::save(const Tables& tables, const std::string& path, std::string* error, Refused* refused)
 {
     std::vector<uint8_t> bytes;
-    if (!build(tables, bytes, error))
+    if (!build(tables, bytes, error, refused))
         return false;
     if (!writeFile(path, bytes)) {
         setError(error, "cannot write " + path);

@@ -3,8 +3,8 @@
 // order given, every line ended by CR LF; a locality gets one L line per guide. Refuses, with an
 // error naming the entry, what the reader could not give back: ids 0 or outside their table,
 // repeated ids, empty names, references outside their table, separators or line ends inside texts,
-// more than 3000 cities or 50 useful numbers in a guide, lines over 1,499 characters. All text is
-// Windows-1252. Stateless; any thread.
+// more than five see-also rubros, a rubro redirecting to itself, more than 3000 cities or 50 useful numbers in a guide,
+// lines over 1,499 characters. All text is Windows-1252. Stateless; any thread.
 #pragma once
 
 #include <cstdint>
@@ -64,8 +64,20 @@ public:
         std::vector<UsefulNumber> usefulNumbers;
     };
 
-    // The file's bytes. False (out empty) when the tables cannot be written; error then says why.
-    static bool build(const Tables& tables, std::vector<uint8_t>& out, std::string* error = nullptr);
+    static constexpr size_t kMaxSeeAlso = 5; // the see-also line has five links
+
+    // The entry a refusal is about: its table and its position there.
+    enum class Table { None, Provinces, Guides, Localities, Rubros, Countries, Cities, UsefulNumbers };
+    struct Refused {
+        Table table = Table::None;
+        size_t index = 0;
+    };
+
+    // The file's bytes. False (out empty) when the tables cannot be written; error then says why and
+    // refused (when given) which entry.
+    static bool build(const Tables& tables, std::vector<uint8_t>& out, std::string* error = nullptr,
+                      Refused* refused = nullptr);
     // build, then writes the file.
-    static bool save(const Tables& tables, const std::string& path, std::string* error = nullptr);
+    static bool save(const Tables& tables, const std::string& path, std::string* error = nullptr,
+                     Refused* refused = nullptr);
 };

@@ -3,8 +3,9 @@
 // the commercial and professional guides by rubro name, every guide by name and address), marks
 // inherited names and addresses for consecutive lines of one subscriber, builds each code table
 // from the real symbol counts and writes every index from the same word splitting the search uses.
-// Everything is written into a temporary folder next to the destination and renamed at the end, so
-// a failed build never leaves a half-written folder that looks like a data set. One thread.
+// Everything is written into a staging folder next to the destination and swapped in at the end
+// (OutputFolder), so a failed build leaves everything as it was. One thread, and a second one of
+// its own for the word index.
 #pragma once
 
 #include "builder/SourceModel.h"
@@ -34,11 +35,17 @@ public:
     using ProgressFn = std::function<void(const BuildProgress&)>;
     void setProgress(ProgressFn fn) { m_progress = std::move(fn); }
 
-    // Builds outDir (replacing an existing folder only once the new one is complete). False with a
-    // reason when the model cannot be stored; nothing is left at outDir then.
+    // The folder the model was read from: never replaced, nor a folder holding it.
+    void setSourceFolder(std::string folder) { m_sourceFolder = std::move(folder); }
+
+    // Builds outDir, replacing what is there only when it is a data set (OutputFolder) and only once
+    // the new one is complete. False with a reason (the source file and line when the model was
+    // read from one); everything is left as it was then.
     bool build(const SourceModel& model, const std::string& outDir, BuildSummary* summary = nullptr,
                std::string* error = nullptr);
 
 private:
+    class Run;
     ProgressFn m_progress;
+    std::string m_sourceFolder;
 };

@@ -1,7 +1,6 @@
-// SamplePngWriter: a small PNG encoder for the sample's own pictures, with no library behind it:
-// 8-bit palette images, one IDAT chunk compressed by a greedy LZ77 coder with deflate's fixed
-// Huffman codes (good enough for flat colours and text), CRC-32 and Adler-32 as the format wants.
-// The output is the same for the same input everywhere. Pure functions, any thread.
+// SamplePngWriter: PNG files for the sample's own pictures: 8-bit palette images in one IDAT chunk,
+// compressed by zlib at a fixed level and strategy, so the output is the same for the same input
+// (and the same zlib). Pure functions, any thread.
 #pragma once
 
 #include <cstddef>
@@ -10,10 +9,7 @@
 
 namespace sample {
 
-[[nodiscard]] uint32_t crc32(const uint8_t* data, size_t size, uint32_t crc = 0);
-[[nodiscard]] uint32_t adler32(const uint8_t* data, size_t size);
-
-// A zlib stream (RFC 1950) holding one final deflate block with fixed Huffman codes (RFC 1951).
+// A zlib stream (RFC 1950) of data, compressed at the best level.
 [[nodiscard]] std::vector<uint8_t> zlibCompress(const uint8_t* data, size_t size);
 
 // A PNG file of width x height palette indices, row by row. palette holds 1 to 256 colours as

@@ -81,6 +81,16 @@ struct OfficialBody {
     std::vector<std::pair<std::string, std::string>> phones; // (description, number)
 };
 
+// Where the entries of a model were read, so that what the builder refuses later still names the
+// source file and line. Each vector runs parallel to its table; empty for a generated model.
+struct SourceOrigin {
+    std::vector<int32_t> listings; // line in abonados.tsv
+    std::vector<int32_t> provinces, guides, localities, rubros, countries, cities, usefulNumbers;
+    std::vector<int32_t> ads;                    // line in avisos.tsv
+    std::vector<int32_t> officialBodies;         // line in organismos.tsv of each node
+    std::map<int32_t, std::string> pictureFiles; // picture id -> file name under imagenes/ (UTF-8)
+};
+
 struct SourceModel {
     ListingTable listings;
     CatalogWriter::Tables catalogs;
@@ -91,4 +101,5 @@ struct SourceModel {
     // the province list; n counts from 1.
     std::map<int, std::vector<std::vector<uint8_t>>> banners;
     std::string productsHtml; // info/Productos.html, UTF-8 as a web page
+    SourceOrigin origin;
 };

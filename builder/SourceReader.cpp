@@ -1,5 +1,6 @@
 #include "builder/SourceReader.h"
 
+#include "builder/CodedLinesWriter.h"
 #include "builder/PictureFileWriter.h"
 #include "engine/Cp1252.h"
 
@@ -24,12 +25,19 @@ class Table {
 public:
     Table(const fs::path& path, bool required) : m_name(path.filename().string())
     {
-        std::ifstream in(path, std::ios::binary);
-        if (!in) {
+        std::error_code ec;
+        const fs::file_status status = fs::status(path, ec);
+        if (!fs::exists(status)) {
             if (required)
                 throw ReadError{m_name + ": missing"};
             return;
         }
+        // A folder opens as an empty stream here and would read as a table without rows.
+        if (!fs::is_regular_file(status))
+            throw ReadError{m_name + ": not a file"};
+        std::ifstream in(path, std::ios::binary);
+        if (!in)
+            throw ReadError{m_name + ": cannot be read"};
         std::string line;
         int number = 0;
         while (std::getline(in, line)) {
@@ -52,8 +60,13 @@ public:
             if (m_columns.empty()) {
                 for (size_t i = 0; i < cells.size(); ++i)
                     m_columns[cells[i]] = i;
+                m_width = cells.size();
                 continue;
             }
+            // A missing or extra tab shifts every later column into the wrong field.
+            if (cells.size() != m_width)
+                throw ReadError{m_name + ":" + std::to_string(number) + ": " + std::to_string(cells.size()) +
+                                " columns where the header names " + std::to_string(m_width)};
             m_rows.push_back({number, std::move(cells)});
         }
     }
@@ -117,6 +130,7 @@ public:
 private:
     std::string m_name;
     std::map<std::string, size_t> m_columns;
+    size_t m_width = 0;
     std::vector<Row> m_rows;
 };
 
@@ -141,6 +155,9 @@ std::vector<std::string> splitBar(const std::string& s)
 
 bool readBytes(const fs::path& p, std::vector<uint8_t>& out)
 {
+    std::error_code ec;
+    if (!fs::is_regular_file(p, ec))
+        return false;
     std::ifstream in(p, std::ios::binary);
     if (!in)
         return false;
@@ -163,11 +180,13 @@ bool SourceReader::read(const std::string& folder, SourceModel& m, std::string* 
         const Table prov(dir / "provincias.tsv", true);
         for (const auto& r : prov.rows()) {
             c.provinces.push_back({prov.number(r, "id"), prov.text(r, "nombre")});
+            m.origin.provinces.push_back(r.line);
             check(provinces.insert(c.provinces.back().id).second, prov, r, "province id given twice");
         }
         const Table guia(dir / "guias.tsv", true);
         for (const auto& r : guia.rows()) {
             c.guides.push_back({guia.number(r, "id"), guia.text(r, "nombre")});
+            m.origin.guides.push_back(r.line);
             check(guides.insert(c.guides.back().id).second, guia, r, "guide id given twice");
         }
         const Table loc(dir / "localidades.tsv", true);
@@ -183,6 +202,7 @@ bool SourceReader::read(const std::string& folder, SourceModel& m, std::string* 
                 check(guides.count(g) != 0, loc, r, "unknown guide " + std::to_string(g));
             check(localities.insert(l.id).second, loc, r, "locality id given twice");
             c.localities.push_back(std::move(l));
+            m.origin.localities.push_back(r.line);
         }
         const Table rub(dir / "rubros.tsv", true);
         for (const auto& r : rub.rows()) {
@@ -193,10 +213,15 @@ bool SourceReader::read(const std::string& folder, SourceModel& m, std::string* 
             check(kind == "C" || kind == "P", rub, r, "guide must be C or P");
             x.kind = kind[0];
             x.seeAlso = rub.numbers(r, "ver_tambien");
+            check(x.seeAlso.size() <= CatalogWriter::kMaxSeeAlso, rub, r,
+                  std::to_string(x.seeAlso.size()) + " see-also rubros where the line shows at most " +
+                      std::to_string(CatalogWriter::kMaxSeeAlso));
             x.redirect = rub.number(r, "redirige", false);
+            check(x.redirect != x.id || x.id == 0, rub, r, "the rubro redirects to itself");
             check(rubros.insert(x.id).second, rub, r, "rubro id given twice");
             rubroKind[x.id] = x.kind;
             c.rubros.push_back(std::move(x));
+            m.origin.rubros.push_back(r.line);
         }
         for (size_t i = 0; i < c.rubros.size(); ++i) {
             const auto& row = rub.rows()[i];
@@ -211,11 +236,13 @@ bool SourceReader::read(const std::string& folder, SourceModel& m, std::string* 
                                    pais.text(r, "invierno", false), pais.text(r, "verano", false),
                                    pais.text(r, "notas", false)});
             check(countries.insert(c.countries.back().id).second, pais, r, "country id given twice");
+            m.origin.countries.push_back(r.line);
         }
         const Table ciu(dir / "ciudades.tsv", false);
         for (const auto& r : ciu.rows()) {
             c.cities.push_back({ciu.number(r, "pais"), ciu.text(r, "codigo"), ciu.text(r, "nombre")});
             check(countries.count(c.cities.back().country) != 0, ciu, r, "unknown country");
+            m.origin.cities.push_back(r.line);
         }
         const Table uti(dir / "utiles.tsv", false);
         for (const auto& r : uti.rows()) {
@@ -223,6 +250,7 @@ bool SourceReader::read(const std::string& folder, SourceModel& m, std::string* 
                 {uti.number(r, "id"), uti.text(r, "entidad"), uti.text(r, "numero"), uti.numbers(r, "guias")});
             for (int32_t g : c.usefulNumbers.back().guides)
                 check(guides.count(g) != 0, uti, r, "unknown guide " + std::to_string(g));
+            m.origin.usefulNumbers.push_back(r.line);
         }
 
         // Pictures are loaded as the ads name them; numbered in order of first use.
@@ -253,19 +281,25 @@ bool SourceReader::read(const std::string& folder, SourceModel& m, std::string* 
                         bytes.swap(png);
                     }
                     m.pictures[it->second] = std::move(bytes);
+                    m.origin.pictureFiles[it->second] = "imagenes/" + cp1252::toUtf8(file);
                 }
                 a.pictureId = it->second;
             }
             m.ads.push_back(std::move(a));
+            m.origin.ads.push_back(r.line);
         }
 
         const Table org(dir / "organismos.tsv", false);
+        const std::string valueTooLong =
+            "\"valor\" longer than the " + std::to_string(CodedLinesWriter::kValueWidth) + " characters the file holds";
         for (const auto& r : org.rows()) {
             const std::string level = org.text(r, "nivel");
             if (level == "T") {
                 check(!m.officialBodies.empty() && m.officialBodies.back().level == 4, org, r,
                       "a telephone line needs an office (level 4) before it");
                 m.officialBodies.back().phones.emplace_back(org.text(r, "nombre"), org.text(r, "valor", false));
+                check(m.officialBodies.back().phones.back().second.size() <= CodedLinesWriter::kValueWidth, org, r,
+                      valueTooLong);
                 continue;
             }
             check(level.size() == 1 && level[0] >= '1' && level[0] <= '4', org, r, "level must be 1 to 4 or T");
@@ -273,6 +307,8 @@ bool SourceReader::read(const std::string& folder, SourceModel& m, std::string* 
             check(lv == 1 || (!m.officialBodies.empty() && lv <= m.officialBodies.back().level + 1), org, r,
                   "level " + level + " needs a level " + std::to_string(lv - 1) + " before it");
             m.officialBodies.push_back({lv, org.text(r, "nombre"), org.text(r, "valor", false), {}});
+            check(m.officialBodies.back().value.size() <= CodedLinesWriter::kValueWidth, org, r, valueTooLong);
+            m.origin.officialBodies.push_back(r.line);
         }
 
         const Table abo(dir / "abonados.tsv", true);
@@ -318,6 +354,7 @@ bool SourceReader::read(const std::string& folder, SourceModel& m, std::string* 
             l.web = web;
             l.mail = mail;
             m.listings.add(l);
+            m.origin.listings.push_back(r.line);
         }
 
         const fs::path banners = dir / "banners";
@@ -337,6 +374,9 @@ bool SourceReader::read(const std::string& folder, SourceModel& m, std::string* 
             }
         }
         std::vector<uint8_t> html;
+        std::error_code ec;
+        if (fs::exists(dir / "productos.html", ec) && !fs::is_regular_file(dir / "productos.html", ec))
+            throw ReadError{"productos.html: not a file"};
         if (readBytes(dir / "productos.html", html))
             m.productsHtml.assign(html.begin(), html.end());
         return true;

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang pkg-config clang-format
   qt6-base-dev qt6-svg-dev qt6-translations-l10n qt6-webengine-dev
-  libgif-dev libcurl4-openssl-dev nlohmann-json3-dev
+  libgif-dev zlib1g-dev libcurl4-openssl-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
   libclang-rt-14-dev fp-compiler fp-units-db php-cli
   xvfb xauth fonts-dejavu-core fonts-liberation2 poppler-utils

@@ -16,8 +16,9 @@ public:
 
     // Removes every entry and the selection.
     virtual void clear() = 0;
-    // While sorted, every entry added goes to its place in alphabetical order of its text (an entry
-    // equal to earlier ones goes after them); unsorted lists append.
+    // While sorted, every entry added goes to its place in alphabetical order of its text, by
+    // collation::compare (search/SpanishCollation.h); an entry equal to earlier ones goes after
+    // them. Unsorted lists append.
     virtual void setSorted(bool sorted) = 0;
     virtual void addItem(const std::string& text, int32_t id) = 0;
 

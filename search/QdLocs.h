@@ -102,7 +102,7 @@ public:
     void FillProvinceChooser(CatalogList& list) const;
 
     // Rows for the area-code view (every present locality of the province, of all provinces for 0,
-    // in id order; the view sorts them by caption) and for the city-code view (the cities of the
+    // in id order; the view sorts them by caption with collation::less) and for the city-code view (the cities of the
     // country, of all countries for 0, in file order).
     [[nodiscard]] std::vector<LocalityRow> ListLocalities(int32_t provinceId) const;
     [[nodiscard]] std::vector<CityRow> ListCities(int32_t countryId) const;

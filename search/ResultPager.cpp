@@ -36,8 +36,14 @@ void ResultPager::passStarted()
 
 void ResultPager::matchFound(const FiltroBits& bits, int32_t record, int32_t count)
 {
-    if (m_rows.rowCount() < m_pageRows)
+    if (m_rows.rowCount() < m_pageRows) {
+        // The page's ends follow the rows, so a scroll during the pass goes on from these rows and
+        // not from the page of the search before.
+        if (m_rows.rowCount() == 0)
+            m_topRecord = record;
+        m_bottomRecord = record;
         m_rows.append(record, bits.wordAt(record));
+    }
     setMaximum(count);
     if (m_rows.rowCount() > 0)
         m_rows.selectRow(0);

@@ -25,7 +25,8 @@ public:
 
     // A pass starts: no rows, position and maximum 0, the next ShowResults starts at the top.
     void passStarted();
-    // Match number count is record: appended while the page has room; the maximum follows count.
+    // Match number count is record: appended while the page has room (the top and bottom records
+    // follow the rows); the maximum follows count.
     void matchFound(const FiltroBits& bits, int32_t record, int32_t count);
     // Fills the page from the bit set: from the first passing record when topRecord is 0 (after a
     // pass or a filter change), else from the first passing record at or after the bit set's

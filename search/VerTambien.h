@@ -43,8 +43,8 @@ public:
     [[nodiscard]] int32_t idAt(int slot) const;
 
     // ClearLinks, then one link per comma-separated id of seeAlso (at most five, named after the
-    // rubro with that id); a piece that is not a number ends the filling. Returns the links made:
-    // 0 for an empty text (the caller then hides the line).
+    // rubro with that id); a piece that is not a number ends the filling. Returns the links made.
+    // The line shows for any text but an empty one, links or not.
     int Fill(std::string_view seeAlso, const QdLocs& locs);
 
 private:

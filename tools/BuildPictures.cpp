@@ -10,39 +10,53 @@
 #include <QImage>
 
 #include <cstdlib>
+#include <unistd.h>
 
-namespace {
-// Drawing text needs a GUI application object; the offscreen platform needs no display.
-QGuiApplication& guiApplication()
-{
-    static int argc = 1;
-    static char name[] = "ortelia-build";
-    static char* argv[] = {name, nullptr};
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    if (!std::getenv("XDG_RUNTIME_DIR")) {
-        // Qt wants a private runtime folder and complains without one; a build needs nothing in it.
-        static char dir[] = "/tmp/ortelia-build-XXXXXX";
-        if (::mkdtemp(dir))
-            ::setenv("XDG_RUNTIME_DIR", dir, 1);
-    }
-    static QGuiApplication app(argc, argv);
-    return app;
-}
-} // namespace
 #endif
 
-BuildPictures::BuildPictures()
+// Drawing text needs a GUI application object. The builder never shows a window, so it draws on
+// the offscreen platform even where the environment names another (xcb on a desktop, with or
+// without a display); Qt also wants a private runtime folder, which a build leaves empty.
+struct BuildPictures::Application {
+#ifdef ORTELIA_TOOLS_QT
+    Application()
+    {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        ::unsetenv("QT_QPA_PLATFORMTHEME"); // a desktop theme would want the desktop
+        if (!std::getenv("XDG_RUNTIME_DIR") && ::mkdtemp(runtimeDir)) {
+            ::setenv("XDG_RUNTIME_DIR", runtimeDir, 1);
+            madeRuntimeDir = true;
+        }
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    ~Application()
+    {
+        app.reset();
+        if (madeRuntimeDir)
+            ::rmdir(runtimeDir);
+    }
+    char runtimeDir[32] = "/tmp/ortelia-build-XXXXXX";
+    bool madeRuntimeDir = false;
+    int argc = 1;
+    char name[16] = "ortelia-build";
+    char* argv[2] = {name, nullptr};
+    std::unique_ptr<QGuiApplication> app;
+#endif
+};
+
+BuildPictures::BuildPictures() : m_application(std::make_unique<Application>())
 {
 #ifdef ORTELIA_TOOLS_QT
-    guiApplication();
     m_maker = std::make_unique<QtPictureMaker>();
 #else
     m_maker = std::make_unique<PlainPictureMaker>();
 #endif
 }
 
-BuildPictures::~BuildPictures() = default;
+BuildPictures::~BuildPictures()
+{
+    m_maker.reset(); // drawn with the application, so gone before it
+}
 
 std::vector<uint8_t> BuildPictures::adPicture(const AdPictureRequest& request) const
 {

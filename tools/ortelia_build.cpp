@@ -3,6 +3,7 @@
 // Progress goes to standard error; a summary to standard output. Exit status 0, or 2 with the
 // reason (file, line and cause for source errors).
 #include "builder/DataSetBuilder.h"
+#include "builder/OutputFolder.h"
 #include "builder/SampleGenerator.h"
 #include "builder/SourceReader.h"
 #include "tools/BuildPictures.h"
@@ -102,9 +103,15 @@ int main(int argc, char** argv)
     if (isSample && (sample < 1 || sample > static_cast<uint64_t>(DataSetBuilder::kMaxRecords)))
         return fail("--sample must be 1 to " + std::to_string(DataSetBuilder::kMaxRecords));
 
+    // A refused destination is said before the source is read or a sample drawn.
+    const std::string source = isSample ? std::string() : std::string(positional[0]);
+    if (const std::string why = OutputFolder::refusal(std::string(positional.back()), source); !why.empty())
+        return fail(why + "; nothing was changed");
+
+    // Owns the application object that drawing needs, for the rest of main.
+    const BuildPictures pictures;
     SourceModel model;
     std::string error;
-    const BuildPictures pictures;
     ProgressPrinter printer;
     if (isSample) {
         SampleOptions options;
@@ -124,6 +131,7 @@ int main(int argc, char** argv)
     }
 
     DataSetBuilder builder;
+    builder.setSourceFolder(source);
     builder.setProgress([&](const BuildProgress& p) { printer(p); });
     BuildSummary summary;
     const bool ok = builder.build(model, std::string(positional.back()), &summary, &error);

@@ -103,10 +103,26 @@ AppearanceSettings AppearanceSettings::shipped()
     return s;
 }
 
+namespace {
+const AppearanceSettings* g_substitute = nullptr;
+} // namespace
+
 const AppearanceSettings& appearance()
 {
-    static const AppearanceSettings settings = AppearanceSettings::shipped();
-    return settings;
+    static const AppearanceSettings settings = AppearanceSettings::shipped(); // also registers the pictures
+    return g_substitute ? *g_substitute : settings;
+}
+
+ScopedAppearance::ScopedAppearance(AppearanceSettings settings)
+    : m_settings(std::move(settings)), m_previous(g_substitute)
+{
+    (void)appearance();
+    g_substitute = &m_settings;
+}
+
+ScopedAppearance::~ScopedAppearance()
+{
+    g_substitute = m_previous;
 }
 
 QPixmap picture(const QString& path)

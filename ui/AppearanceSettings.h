@@ -1,8 +1,8 @@
 // AppearanceSettings: the program's built-in branding: title, which section tabs exist, every
 // picture of tabs, buttons, strips and headers, the two colour schemes, the home page's pictures
 // and links, the help file. Read-only; one process-wide instance (appearance()) made before the
-// main window and kept to the end of the process. Pictures are resource paths, loaded and cached
-// by picture(). Main thread.
+// main window and kept to the end of the process; tests put other settings in its place with
+// ScopedAppearance. Pictures are resource paths, loaded and cached by picture(). Main thread.
 #pragma once
 
 #include <QColor>
@@ -54,8 +54,23 @@ struct AppearanceSettings {
     [[nodiscard]] static AppearanceSettings shipped();
 };
 
-// The process-wide settings.
+// The process-wide settings: the shipped ones, or those of the innermost ScopedAppearance.
 [[nodiscard]] const AppearanceSettings& appearance();
+
+// Puts other settings in place of the process-wide ones for its lifetime (a tab switched off, an
+// empty link); scopes nest. Made and destroyed on the main thread, around the windows that read
+// them.
+class ScopedAppearance {
+public:
+    explicit ScopedAppearance(AppearanceSettings settings);
+    ~ScopedAppearance();
+    ScopedAppearance(const ScopedAppearance&) = delete;
+    ScopedAppearance& operator=(const ScopedAppearance&) = delete;
+
+private:
+    AppearanceSettings m_settings;
+    const AppearanceSettings* m_previous;
+};
 
 // A picture from its resource path, cached for the process; a null pixmap for an empty or unknown
 // path (the control then shows nothing).

@@ -1,13 +1,15 @@
 #include "ui/ComboCatalogList.h"
 
+#include "search/SpanishCollation.h"
 #include "widgets/UiText.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 
 namespace {
-// Texts stored as the data set's bytes, so the sorted insert compares what the catalogs compare.
+// Texts stored as the data set's bytes, and their sort keys for the sorted insert.
 constexpr int kBytesRole = Qt::UserRole + 1;
+constexpr int kKeyRole = Qt::UserRole + 2;
 } // namespace
 
 void ComboCatalogList::beginUpdate()
@@ -37,12 +39,14 @@ void ComboCatalogList::clear()
 void ComboCatalogList::addItem(const std::string& text, int32_t id)
 {
     int at = m_combo->count();
+    const std::string key = collation::sortKey(text);
+    const QByteArray keyBytes(key.data(), static_cast<qsizetype>(key.size()));
     if (m_sorted) {
-        // After every entry whose text is not greater: equal texts keep their order.
+        // After every entry that does not sort after it: equal texts keep their order.
         int lo = 0, hi = m_combo->count();
         while (lo < hi) {
             const int mid = (lo + hi) / 2;
-            if (itemText(mid) <= text)
+            if (m_combo->itemData(mid, kKeyRole).toByteArray() <= keyBytes)
                 lo = mid + 1;
             else
                 hi = mid;
@@ -51,6 +55,7 @@ void ComboCatalogList::addItem(const std::string& text, int32_t id)
     }
     m_combo->insertItem(at, uitext::fromData(text), id);
     m_combo->setItemData(at, QByteArray(text.data(), static_cast<qsizetype>(text.size())), kBytesRole);
+    m_combo->setItemData(at, keyBytes, kKeyRole);
 }
 
 int ComboCatalogList::count() const

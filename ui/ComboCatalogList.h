@@ -1,6 +1,6 @@
 // ComboCatalogList: a catalog selection list shown as a drop-down list. Entries keep their catalog
-// id as item data; a sorted list inserts each entry at its place by the text's Windows-1252 bytes,
-// the order the catalogs are designed for. The combo box belongs to the window; this adapter only
+// id as item data; a sorted list inserts each entry at its place in Spanish alphabetical order
+// (search/SpanishCollation.h). The combo box belongs to the window; this adapter only
 // holds a pointer to it. Main thread.
 #pragma once
 

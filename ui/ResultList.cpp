@@ -88,6 +88,7 @@ ResultList::ResultList(StatusBar2* statusBar, QWidget* parent) : QWidget(parent)
         connect(select, &QAction::triggered, this, [this] { selectRecord(); });
     for (int c = 0; c < ColumnSettings::kColumns; ++c)
         applyColumn(c);
+    StatusBar2Repaint(); // the filter icons show from the start, not from the first section switch
 }
 
 ResultList::~ResultList()
@@ -225,13 +226,24 @@ void ResultList::PassEnded(int32_t count)
     Q_EMIT passFinished();
     m_pager->setCount(count);
     syncScrollBar();
-    if (count != 0)
+    // A search that found nothing still leaves the intro for "Registros encontrados: 0".
+    if (count != 0 || (searchDone && searchDone()))
         ShowResults();
-    pnlNoData->setVisible(count == 0);
-    if (count == 0)
-        pnlNoData->raise();
+    showNoData(count == 0);
     m_statusBar->setPanelText(1, !pnlBusqueDatos->isHidden() ? QString()
                                                              : u"Registros encontrados: "_s + QString::number(count));
+}
+
+void ResultList::showNoData(bool visible)
+{
+    if (visible) {
+        // Painted in the list's own colour, which the section sets.
+        QPalette pal = pnlNoData->palette();
+        pal.setColor(QPalette::Window, lvLista->palette().color(QPalette::Base));
+        pnlNoData->setPalette(pal);
+        pnlNoData->raise();
+    }
+    pnlNoData->setVisible(visible);
 }
 
 void ResultList::syncScrollBar()
@@ -262,9 +274,7 @@ void ResultList::ShowResults()
     if (m_rows->rowCount() > 0 && lvLista->sizeHintForRow(0) != m_rowHeight)
         RepageList(); // the first rows tell the real row height
     m_statusBar->setPanelText(1, u"Registros encontrados: "_s + QString::number(count));
-    pnlNoData->setVisible(count < 1);
-    if (count < 1)
-        pnlNoData->raise();
+    showNoData(count < 1);
     pnlBusqueDatos->hide();
     ShowCurrentRecord(m_rows->selectedRow());
 }

@@ -128,6 +128,7 @@ private:
     void buildContextMenu();
     void FillResultRow(int32_t record, uint32_t flags, ResultItem& item);
     void scrbRegistrosChange(int position);
+    void showNoData(bool visible);
     void syncScrollBar();
     void ShowCurrentRecord(int row);
     void lvListaSelectItem();

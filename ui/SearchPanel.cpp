@@ -7,6 +7,7 @@
 
 #include "ui/ComboCatalogList.h"
 #include "ui/TypeAheadCombo.h"
+#include "ui/UpperCaseValidator.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/PicturePanel.h"
 #include "widgets/UiText.h"
@@ -100,6 +101,7 @@ SearchPanel::SearchPanel(QdLocs& locs, QWidget* parent) : PicturePanel(parent), 
     edBusqueda->setObjectName(u"edBusqueda"_s);
     edBusqueda->setGeometry(10, 26, 155, 21);
     edBusqueda->setMaxLength(255);
+    edBusqueda->setValidator(new UpperCaseValidator(edBusqueda)); // shown as it is searched
     edBusqueda0 = digitsField(p, u"edBusqueda0"_s, 5);
     edBusqueda1 = digitsField(p, u"edBusqueda1"_s, 8);
     edBusqueda2 = digitsField(p, u"edBusqueda2"_s, 4);
@@ -387,7 +389,11 @@ void SearchPanel::ShowSeeAlso(int32_t rubro)
 {
     lblVerTambien->setText(u"Ver también: "_s);
     lblVerTambien->adjustSize();
-    if (m_seeAlso->Fill(m_locs.RubroSeeAlso(rubro), m_locs) == 0) {
+    // Only an empty text hides the line: one whose first piece is no number shows the caption
+    // without links.
+    const std::string seeAlso = m_locs.RubroSeeAlso(rubro);
+    m_seeAlso->Fill(seeAlso, m_locs);
+    if (seeAlso.empty()) {
         m_seeAlso->ClearLinks();
         ShowLinks(false);
         lblVerTambien->hide();

@@ -218,7 +218,7 @@ void TFormMain::buildOtherHeaders()
     vertBars[5] = separator(pnlInfoHeader, u"vertBar51"_s, kBarX1);
 
     for (PictureButton* h : {pnlSecciones->bbuHelp, bbuHelp0, bbuHelp1, imgHelp0})
-        connect(h, &QAbstractButton::pressed, this, &TFormMain::showHelpPopup);
+        connect(h, &PictureButton::mousePressed, this, &TFormMain::showHelpPopup); // any button
 }
 
 void TFormMain::buildList()

@@ -228,9 +228,9 @@ void TFormMain::showSectionFrame(int scheme, PictureButton* tab, const QString& 
     ApplyColourScheme(scheme);
     setActiveTab(tab, activePicture);
     pnlHome->hide();
-    for (QWidget* w : {static_cast<QWidget*>(pnlSolapas), pnlBody, static_cast<QWidget*>(pnlBanner),
-                       static_cast<QWidget*>(spbuHome)})
+    for (QWidget* w : {static_cast<QWidget*>(pnlSolapas), pnlBody, static_cast<QWidget*>(pnlBanner)})
         w->show();
+    spbuHome->setVisible(appearance().ckHome); // a tab switched off stays off
     showHeaderPanel(header);
     processPending();
 }

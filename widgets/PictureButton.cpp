@@ -40,3 +40,9 @@ void PictureButton::mouseMoveEvent(QMouseEvent* event)
     Q_EMIT mouseMoved(event->position().toPoint());
     QAbstractButton::mouseMoveEvent(event);
 }
+
+void PictureButton::mousePressEvent(QMouseEvent* event)
+{
+    Q_EMIT mousePressed(event->button());
+    QAbstractButton::mousePressEvent(event);
+}

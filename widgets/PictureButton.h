@@ -19,10 +19,13 @@ public:
 
 Q_SIGNALS:
     void mouseMoved(QPoint pos);
+    // Any mouse button pressed on the button (pressed() only reports the left one).
+    void mousePressed(Qt::MouseButton button);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     QPixmap m_picture;

@@ -201,6 +201,31 @@ TEST(ResultPager, MatchesDuringAPassFillOnePageAndSetTheMaximum)
     EXPECT_EQ(rows.selected, 0);
 }
 
+TEST(ResultPager, AScrollDuringAPassGoesOnFromTheRowsHandedOver)
+{
+    // The search before showed records far down; the new pass hands over its first matches.
+    Passing before(1000, 101);
+    Passing p(1000, 2);
+    VectorRows rows;
+    ResultPager pager(rows);
+    pager.repage(before.bits, 4);
+    pager.showResults(before.bits);
+    pager.scrollTo(before.bits, 5);
+    ASSERT_EQ(pager.bottomRecord(), before.ordinals[8]);
+    pager.passStarted();
+    for (int32_t i = 0; i < 30; ++i)
+        pager.matchFound(p.bits, p.ordinals[static_cast<size_t>(i)], i + 1);
+    EXPECT_EQ(pager.topRecord(), 2);
+    EXPECT_EQ(pager.bottomRecord(), 8);
+    pager.scrollTo(p.bits, 1);
+    EXPECT_EQ(shown(rows), p.page(1, 4)) << "4 6 8 10, not the old search's records";
+    pager.scrollTo(p.bits, 0);
+    EXPECT_EQ(shown(rows), p.page(0, 4));
+    pager.scrollTo(p.bits, 3);
+    EXPECT_EQ(shown(rows), p.page(3, 4));
+    EXPECT_EQ(pager.topRecord(), 8);
+}
+
 TEST(ResultPager, NothingPassingLeavesNoRows)
 {
     Passing p(100, 1000);

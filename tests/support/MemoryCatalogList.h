@@ -1,9 +1,9 @@
-// MemoryCatalogList: a CatalogList held in memory for tests. Sorts like a case-insensitive
-// drop-down list (Spanish upper case, then bytes) and records what the fills did to it.
+// MemoryCatalogList: a CatalogList held in memory for tests. Sorts by the lists' Spanish collation
+// and records what the fills did to it.
 #pragma once
 
-#include "engine/Cp1252.h"
 #include "search/CatalogList.h"
+#include "search/SpanishCollation.h"
 
 #include <algorithm>
 #include <string>
@@ -28,11 +28,8 @@ public:
     {
         auto at = m_entries.end();
         if (m_sorted) {
-            const std::string key = cp1252::upper(text);
-            at = std::upper_bound(m_entries.begin(), m_entries.end(), key, [](const std::string& k, const Entry& e) {
-                const std::string other = cp1252::upper(e.text);
-                return k < other;
-            });
+            at = std::upper_bound(m_entries.begin(), m_entries.end(), text,
+                                  [](const std::string& t, const Entry& e) { return collation::less(t, e.text); });
         }
         const int index = static_cast<int>(at - m_entries.begin());
         m_entries.insert(at, Entry{text, id});

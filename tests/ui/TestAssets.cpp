@@ -46,7 +46,7 @@ const std::map<std::string, Size> kPerScheme = {
     {"btnMailSelected", {100, 19}},
     {"bbuBuscar", {72, 22}},
     {"bbuLimpiar", {72, 22}},
-    {"btn_help", {22, 22}},
+    {"btn_help", {20, 20}},
     {"vertBar", {2, 88}},
     {"imgVerTambien", {32, 20}},
     {"imgVerTambien_none", {32, 20}},

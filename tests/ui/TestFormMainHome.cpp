@@ -581,6 +581,32 @@ TEST_F(FormHome, WithoutANotificationAreaMinimisingKeepsTheWindowReachable)
     EXPECT_EQ(shell->addresses()[0], appearance().publisherSite());
 }
 
+TEST_F(FormHome, EveryHelpPictureOpensThePopupAtOnePlaceOnAnyButton)
+{
+    form->GuiaComercialExecute();
+    waitIdle(*form);
+    const Qt::MouseButton buttons[] = {Qt::RightButton, Qt::MiddleButton, Qt::LeftButton, Qt::RightButton};
+    const PictureButton* pictures[] = {form->pnlSecciones->bbuHelp, form->bbuHelp0, form->bbuHelp1, form->imgHelp0};
+    QPoint first;
+    for (size_t i = 0; i < std::size(pictures); ++i) {
+        PictureButton* help = const_cast<PictureButton*>(pictures[i]);
+        EXPECT_EQ(help->width(), 20) << help->objectName().toStdString();
+        if (form->popupHelp)
+            form->popupHelp->hide();
+        QTest::mousePress(help, buttons[i]);
+        QTest::mouseRelease(help, buttons[i]);
+        ASSERT_NE(form->popupHelp, nullptr) << help->objectName().toStdString();
+        EXPECT_TRUE(form->popupHelp->isVisible()) << help->objectName().toStdString();
+        // One place on the screen (698, 118, moved in only where the screen ends before the menu).
+        if (i == 0)
+            first = form->popupHelp->pos();
+        EXPECT_EQ(form->popupHelp->pos(), first) << help->objectName().toStdString();
+        EXPECT_EQ(first.y(), 118);
+        EXPECT_LE(first.x(), 698);
+    }
+    form->popupHelp->hide();
+}
+
 TEST_F(FormHome, HelpPopupOpensTheAboutDialogAndItsSupportPage)
 {
     form->GuiaComercialExecute();

@@ -10,6 +10,7 @@
 #include "search/ResultPager.h"
 #include "search/VerTambien.h"
 #include "tools/CliSearch.h"
+#include "ui/AppearanceSettings.h"
 #include "ui/ColumnSettings.h"
 #include "ui/ListRows.h"
 #include "ui/StatusBar2.h"
@@ -432,4 +433,55 @@ TEST(DamagedLimits, WindowAndCommandLineAgree)
     EXPECT_EQ(shownRecords(form), j.at("records").get<std::vector<int32_t>>());
     EXPECT_EQ(form.statusBar2->panelText(1),
               u"Registros encontrados: "_s + QString::number(j.at("count").get<int32_t>()));
+}
+
+TEST_F(FormResultList, StatusBarIconsShowFromTheStart)
+{
+    // The window starts on the home page; the six filter icons are there already.
+    for (int i = 0; i < StatusBar2::kIcons; ++i)
+        EXPECT_FALSE(form->statusBar2->icon(i).isNull()) << i;
+    form->AgendaExecute();
+    ASSERT_TRUE(waitIdle(*form));
+    for (int i = 0; i < StatusBar2::kIcons; ++i)
+        EXPECT_FALSE(form->statusBar2->icon(i).isNull()) << "agenda " << i;
+}
+
+TEST_F(FormResultList, NoMatchCountsZeroOverTheListsOwnColour)
+{
+    // The first search of the section finds nothing: the count reads 0 (the edge case, where the
+    // pass's own steps would leave the panel empty) over a panel of the list's colour.
+    search(Section::Telephone, u"QQQQZZZ"_s);
+    EXPECT_EQ(form->statusBar2->panelText(1), u"Registros encontrados: 0"_s);
+    QLabel* noData = form->pnlLista->pnlNoData;
+    ASSERT_FALSE(noData->isHidden());
+    EXPECT_EQ(noData->palette().color(QPalette::Window), QColor(235, 235, 235));
+    EXPECT_EQ(noData->palette().color(QPalette::Window), form->pnlLista->lvLista->palette().color(QPalette::Base));
+
+    form->GuiaProfesionalExecute();
+    ASSERT_TRUE(waitIdle(*form));
+    form->pnlSecciones->edBusqueda->setText(u"QQQQZZZ"_s);
+    form->pnlSecciones->bbuBuscar->click();
+    ASSERT_TRUE(waitIdle(*form));
+    ASSERT_FALSE(noData->isHidden());
+    EXPECT_EQ(noData->palette().color(QPalette::Window), QColor(203, 236, 243)) << "the professional list's blue";
+    EXPECT_EQ(form->statusBar2->panelText(1), u"Registros encontrados: 0"_s);
+}
+
+TEST(FormAppearance, ATabSwitchedOffStaysOffOnEverySectionSwitch)
+{
+    formTestApp();
+    AppearanceSettings settings = AppearanceSettings::shipped();
+    settings.ckHome = false;
+    const ScopedAppearance scope(settings);
+    TempDir lock("lock");
+    TFormMain form(testEnvironment(sharedSample().folder(), lock.path().string()));
+    ASSERT_EQ(form.FormCreate(), TFormMain::Started::Ready);
+    ASSERT_TRUE(waitIdle(form));
+    for (const auto& go : {&TFormMain::GuiaComercialExecute, &TFormMain::GuiaTelefonosExecute,
+                           &TFormMain::AgendaExecute, &TFormMain::GuiaProfesionalExecute}) {
+        (form.*go)(nullptr);
+        ASSERT_TRUE(waitIdle(form));
+        EXPECT_TRUE(form.spbuHome->isHidden());
+        EXPECT_FALSE(form.spbuComercial->isHidden());
+    }
 }
