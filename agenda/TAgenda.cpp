@@ -196,13 +196,7 @@ int32_t TAgenda::AppendRow(const TAgendaRecord& record)
     r.setInteger(m_f.recno, record.recno);
     r.setInteger(m_f.dbver, edition);
     if (!directory) {
-        r.setCharacter(m_f.name, record.name);
-        r.setCharacter(m_f.address, record.address);
-        r.setCharacter(m_f.phone, record.phone);
-        r.setCharacter(m_f.locality, record.locality);
-        r.setCharacter(m_f.province, record.province);
-        r.setCharacter(m_f.web, record.web);
-        r.setCharacter(m_f.mail, record.mail);
+        setTexts(r, record);
     }
     // The note is kept trimmed: a note of blanks is no note, here and in every note mark.
     const std::string note = trimmed(record.note);
@@ -219,6 +213,17 @@ int32_t TAgenda::AppendRow(const TAgendaRecord& record)
     return row;
 }
 
+void TAgenda::setTexts(DbfRecord& r, const TAgendaRecord& record) const
+{
+    r.setCharacter(m_f.name, record.name);
+    r.setCharacter(m_f.address, record.address);
+    r.setCharacter(m_f.phone, record.phone);
+    r.setCharacter(m_f.locality, record.locality);
+    r.setCharacter(m_f.province, record.province);
+    r.setCharacter(m_f.web, record.web);
+    r.setCharacter(m_f.mail, record.mail);
+}
+
 bool TAgenda::RewriteRow(const TAgendaRecord& record)
 {
     if (!isOpen() || record.row < 1 || record.row > m_table->rowCount() ||
@@ -229,13 +234,7 @@ bool TAgenda::RewriteRow(const TAgendaRecord& record)
     const bool typedIn = k.recno == 0;
     if (typedIn) {
         r.setInteger(m_f.dbver, 0);
-        r.setCharacter(m_f.name, record.name);
-        r.setCharacter(m_f.address, record.address);
-        r.setCharacter(m_f.phone, record.phone);
-        r.setCharacter(m_f.locality, record.locality);
-        r.setCharacter(m_f.province, record.province);
-        r.setCharacter(m_f.web, record.web);
-        r.setCharacter(m_f.mail, record.mail);
+        setTexts(r, record);
     }
     const std::string note = trimmed(record.note);
     const bool noteChanged = note != trimmed(k.note);

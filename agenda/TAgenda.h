@@ -78,6 +78,9 @@ private:
     [[nodiscard]] std::string filterFor(const std::string& text) const;
     void compileFilter(const std::string& expression);
     void fillRecord(int32_t row, TAgendaRecord& out) const;
+    // The texts only a typed-in contact keeps in its row (a directory row reads them from the
+    // directory).
+    void setTexts(DbfRecord& r, const TAgendaRecord& record) const;
 
     std::string m_path;
     std::unique_ptr<DbfTable> m_table;

@@ -1,5 +1,7 @@
 #include "online/OnlineDialogLook.h"
 
+#include "widgets/UiText.h"
+
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
@@ -7,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QWidget>
 
@@ -107,6 +110,13 @@ QPixmap sendPicture()
     p.setPen(QColor(0x48, 0x48, 0x48));
     p.drawText(QRect(28, 0, w - 34, h), Qt::AlignCenter, u"Enviar"_s);
     return pixmap;
+}
+
+std::string noteData(const QPlainTextEdit& box)
+{
+    QString note = box.toPlainText();
+    note.replace(u'\n', u"\r\n"_s);
+    return uitext::toData(note);
 }
 
 } // namespace onlinelook

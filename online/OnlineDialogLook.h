@@ -5,9 +5,12 @@
 #include <QString>
 #include <Qt>
 
+#include <string>
+
 class QDialog;
 class QLabel;
 class QPixmap;
+class QPlainTextEdit;
 class QWidget;
 
 namespace onlinelook {
@@ -22,5 +25,7 @@ void centre(QDialog& dialog);
 [[nodiscard]] QLabel* note(QWidget* parent, const QString& text);
 // The send button's face: an envelope and "Enviar" on the action bar's warm gradient.
 [[nodiscard]] QPixmap sendPicture();
+// A comment box's text as the server takes it: Windows-1252 with CR LF line ends.
+[[nodiscard]] std::string noteData(const QPlainTextEdit& box);
 
 } // namespace onlinelook

@@ -103,8 +103,6 @@ ContactFields TfrmConsultar::fields() const
     f.from = uitext::toData(tFrom->text());
     f.fromName = uitext::toData(tFromNombre->text());
     f.subject = uitext::toData(tSubject->text());
-    QString note = tNota->toPlainText();
-    note.replace(u'\n', u"\r\n"_s);
-    f.note = uitext::toData(note);
+    f.note = onlinelook::noteData(*tNota);
     return f;
 }

@@ -96,8 +96,6 @@ RecommendFields TfrmRecomendar::fields() const
     f.fromName = uitext::toData(tFromNombre->text());
     f.to = uitext::toData(tTo->text());
     f.subject = uitext::toData(tSubject->text());
-    QString note = tNota->toPlainText();
-    note.replace(u'\n', u"\r\n"_s);
-    f.note = uitext::toData(note);
+    f.note = onlinelook::noteData(*tNota);
     return f;
 }
