@@ -20,12 +20,16 @@
 #include "widgets/UiText.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QThread>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <nlohmann/json.hpp>
@@ -484,4 +488,25 @@ TEST(FormAppearance, ATabSwitchedOffStaysOffOnEverySectionSwitch)
         EXPECT_TRUE(form.spbuHome->isHidden());
         EXPECT_FALSE(form.spbuComercial->isHidden());
     }
+}
+
+TEST_F(FormResultList, TheListTakesTheScrollBarsBandWhileTheBarIsHidden)
+{
+    ResultList* panel = form->pnlLista;
+    form->GuiaTelefonosExecute();
+    ASSERT_TRUE(waitIdle(*form));
+    ASSERT_TRUE(panel->scrbRegistros->isHidden()) << "no search shown yet";
+    EXPECT_EQ(panel->lvLista->geometry().right(), panel->rect().right());
+    search(Section::Telephone, u"GARCIA"_s);
+    ASSERT_FALSE(panel->scrbRegistros->isHidden());
+    EXPECT_EQ(panel->lvLista->geometry().right() + 1, panel->scrbRegistros->x());
+    EXPECT_EQ(panel->scrbRegistros->geometry().right(), panel->rect().right());
+    EXPECT_GT(panel->scrbRegistros->width(), 0);
+    // The overlays follow the list's width.
+    EXPECT_EQ(panel->pnlNoData->width(), panel->lvLista->width() - 4);
+    form->AgendaExecute();
+    ASSERT_TRUE(waitIdle(*form));
+    ASSERT_TRUE(panel->scrbRegistros->isHidden());
+    EXPECT_EQ(panel->lvLista->geometry().right(), panel->rect().right());
+    EXPECT_EQ(panel->pnlNoData->width(), panel->lvLista->width() - 4);
 }
