@@ -237,6 +237,9 @@ void ResultList::PassEnded(int32_t count)
         return;
     Q_EMIT passFinished();
     m_pager->setCount(count);
+    // The page rebuilds from its own top record: a scroll during the pass left the cursor at the
+    // page's bottom.
+    withBits([this](FiltroBits& bits) { bits.SetCursor(m_pager->topRecord()); });
     syncScrollBar();
     // A search that found nothing still leaves the intro for "Registros encontrados: 0".
     if (count != 0 || (searchDone && searchDone()))

@@ -510,3 +510,42 @@ TEST_F(FormResultList, TheListTakesTheScrollBarsBandWhileTheBarIsHidden)
     EXPECT_EQ(panel->lvLista->geometry().right(), panel->rect().right());
     EXPECT_EQ(panel->pnlNoData->width(), panel->lvLista->width() - 4);
 }
+
+// A step down while a pass still hands its matches over goes on from the rows of the new search,
+// not from the page of the search before; the page stays where the user took it after the pass.
+TEST_F(FormResultList, AStepDownDuringAPassContinuesTheNewSearch)
+{
+    search(Section::Telephone, u"GAR"_s);
+    ResultList* panel = form->pnlLista;
+    panel->scrbRegistros->setValue(panel->scrbRegistros->maximum() / 2);
+    const int32_t page = panel->pager().pageRows();
+
+    form->pnlSecciones->edBusqueda->setText(u"GARCIA"_s);
+    form->pnlSecciones->bbuBuscar->click();
+    // Run the worker's hand-offs here, without the event loop, until the new first page is full
+    // and a match beyond it has been handed over, while the pass's end still waits.
+    QElapsedTimer t;
+    t.start();
+    while ((panel->rows().rowCount() < page || panel->scrbRegistros->maximum() < 1 || panel->passesSettled()) &&
+           t.elapsed() < 20000) {
+        form->runHandOffs();
+        QThread::usleep(200);
+    }
+    ASSERT_EQ(panel->rows().rowCount(), page);
+    ASSERT_FALSE(panel->passesSettled()) << "the pass should still be open";
+    ASSERT_GE(panel->scrbRegistros->maximum(), 1);
+    CliSearchOptions o = options(0, "GARCIA");
+    o.from = 1;
+    const CliAnswer stepped = cliSearchFor(o);
+    EXPECT_EQ(shownRecords(*form), cliSearchFor(options(0, "GARCIA")).records);
+    panel->scrbRegistros->setValue(1);
+    EXPECT_EQ(shownRecords(*form), stepped.records);
+    EXPECT_EQ(form->statusBar2->panelText(0), u"Registro Actual: 2"_s);
+
+    ASSERT_TRUE(waitIdle(*form));
+    EXPECT_EQ(shownRecords(*form), stepped.records);
+    EXPECT_EQ(panel->scrbRegistros->value(), 1);
+    EXPECT_EQ(panel->scrbRegistros->maximum(), stepped.count - page);
+    EXPECT_EQ(form->statusBar2->panelText(0), u"Registro Actual: 2"_s);
+    EXPECT_EQ(form->statusBar2->panelText(1), u"Registros encontrados: "_s + QString::number(stepped.count));
+}
