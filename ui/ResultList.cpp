@@ -40,6 +40,16 @@ bool hasPlane(uint32_t flags, int plane)
     return ((flags >> plane) & 1u) != 0;
 }
 
+// The list takes the scroll bar's band while the bar is hidden (no search shown, the agenda).
+void placeList(ResultList& panel)
+{
+    const int w = panel.width(), h = panel.height();
+    const int bar = panel.scrbRegistros->sizeHint().width();
+    panel.lvLista->setGeometry(0, 0, panel.scrbRegistros->isHidden() ? w : w - bar, h);
+    panel.scrbRegistros->setGeometry(w - bar, 0, bar, h);
+    panel.placeOverlays();
+}
+
 QIcon listIcon(int index)
 {
     static QIcon icons[17];
@@ -72,6 +82,7 @@ ResultList::ResultList(StatusBar2* statusBar, QWidget* parent) : QWidget(parent)
     lvLista->setMouseTracking(true);
     lvLista->installEventFilter(this);
     lvLista->viewport()->installEventFilter(this);
+    scrbRegistros->installEventFilter(this);
     lvLista->setIconSize(QSize(16, 16));
     QHeaderView* header = lvLista->header();
     header->setSectionsMovable(false);
@@ -99,6 +110,7 @@ ResultList::~ResultList()
         QObject::disconnect(child, nullptr, this, nullptr);
     lvLista->removeEventFilter(this);
     lvLista->viewport()->removeEventFilter(this);
+    scrbRegistros->removeEventFilter(this);
 }
 
 void ResultList::attach(ThreadFillList* worker, QdData* store, QdLocs* locs)
@@ -225,6 +237,9 @@ void ResultList::PassEnded(int32_t count)
         return;
     Q_EMIT passFinished();
     m_pager->setCount(count);
+    // The page rebuilds from its own top record: a scroll during the pass left the cursor at the
+    // page's bottom.
+    withBits([this](FiltroBits& bits) { bits.SetCursor(m_pager->topRecord()); });
     syncScrollBar();
     // A search that found nothing still leaves the intro for "Registros encontrados: 0".
     if (count != 0 || (searchDone && searchDone()))
@@ -671,17 +686,17 @@ void ResultList::placeOverlays()
 void ResultList::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    const int w = width(), h = height();
-    const int bar = scrbRegistros->sizeHint().width();
-    lvLista->setGeometry(0, 0, w - bar, h);
-    scrbRegistros->setGeometry(w - bar, 0, bar, h);
-    placeOverlays();
+    placeList(*this);
     RepageList();
 }
 
 bool ResultList::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    if (watched == scrbRegistros && (type == QEvent::ShowToParent || type == QEvent::HideToParent)) {
+        placeList(*this);
+        return false;
+    }
     if (watched == lvLista && (type == QEvent::KeyPress || type == QEvent::KeyRelease)) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (!key->isAutoRepeat() || type == QEvent::KeyPress)

@@ -20,12 +20,16 @@
 #include "widgets/UiText.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QThread>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <nlohmann/json.hpp>
@@ -484,4 +488,147 @@ TEST(FormAppearance, ATabSwitchedOffStaysOffOnEverySectionSwitch)
         EXPECT_TRUE(form.spbuHome->isHidden());
         EXPECT_FALSE(form.spbuComercial->isHidden());
     }
+}
+
+TEST_F(FormResultList, TheListTakesTheScrollBarsBandWhileTheBarIsHidden)
+{
+    ResultList* panel = form->pnlLista;
+    form->GuiaTelefonosExecute();
+    ASSERT_TRUE(waitIdle(*form));
+    ASSERT_TRUE(panel->scrbRegistros->isHidden()) << "no search shown yet";
+    EXPECT_EQ(panel->lvLista->geometry().right(), panel->rect().right());
+    search(Section::Telephone, u"GARCIA"_s);
+    ASSERT_FALSE(panel->scrbRegistros->isHidden());
+    EXPECT_EQ(panel->lvLista->geometry().right() + 1, panel->scrbRegistros->x());
+    EXPECT_EQ(panel->scrbRegistros->geometry().right(), panel->rect().right());
+    EXPECT_GT(panel->scrbRegistros->width(), 0);
+    // The overlays follow the list's width.
+    EXPECT_EQ(panel->pnlNoData->width(), panel->lvLista->width() - 4);
+    form->AgendaExecute();
+    ASSERT_TRUE(waitIdle(*form));
+    ASSERT_TRUE(panel->scrbRegistros->isHidden());
+    EXPECT_EQ(panel->lvLista->geometry().right(), panel->rect().right());
+    EXPECT_EQ(panel->pnlNoData->width(), panel->lvLista->width() - 4);
+}
+
+// A step down while a pass still hands its matches over goes on from the rows of the new search,
+// not from the page of the search before; the page stays where the user took it after the pass.
+TEST_F(FormResultList, AStepDownDuringAPassContinuesTheNewSearch)
+{
+    search(Section::Telephone, u"GAR"_s);
+    ResultList* panel = form->pnlLista;
+    panel->scrbRegistros->setValue(panel->scrbRegistros->maximum() / 2);
+    const int32_t page = panel->pager().pageRows();
+
+    form->pnlSecciones->edBusqueda->setText(u"GARCIA"_s);
+    form->pnlSecciones->bbuBuscar->click();
+    // Run the worker's hand-offs here, without the event loop, until the new first page is full
+    // and a match beyond it has been handed over, while the pass's end still waits.
+    QElapsedTimer t;
+    t.start();
+    while ((panel->rows().rowCount() < page || panel->scrbRegistros->maximum() < 1 || panel->passesSettled()) &&
+           t.elapsed() < 20000) {
+        form->runHandOffs();
+        QThread::usleep(200);
+    }
+    ASSERT_EQ(panel->rows().rowCount(), page);
+    ASSERT_FALSE(panel->passesSettled()) << "the pass should still be open";
+    ASSERT_GE(panel->scrbRegistros->maximum(), 1);
+    CliSearchOptions o = options(0, "GARCIA");
+    o.from = 1;
+    const CliAnswer stepped = cliSearchFor(o);
+    EXPECT_EQ(shownRecords(*form), cliSearchFor(options(0, "GARCIA")).records);
+    panel->scrbRegistros->setValue(1);
+    EXPECT_EQ(shownRecords(*form), stepped.records);
+    EXPECT_EQ(form->statusBar2->panelText(0), u"Registro Actual: 2"_s);
+
+    ASSERT_TRUE(waitIdle(*form));
+    EXPECT_EQ(shownRecords(*form), stepped.records);
+    EXPECT_EQ(panel->scrbRegistros->value(), 1);
+    EXPECT_EQ(panel->scrbRegistros->maximum(), stepped.count - page);
+    EXPECT_EQ(form->statusBar2->panelText(0), u"Registro Actual: 2"_s);
+    EXPECT_EQ(form->statusBar2->panelText(1), u"Registros encontrados: "_s + QString::number(stepped.count));
+}
+
+TEST_F(FormResultList, ToolTipsNameTheIconColumnsOnly)
+{
+    search(Section::Telephone, u"GARCIA"_s);
+    QTreeWidget* list = form->pnlLista->lvLista;
+    const auto tipAt = [&](int column) {
+        // hideText only starts the tip's fade: take the label down at once.
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->inherits("QTipLabel"))
+                w->hide();
+        const QPoint at(list->header()->sectionViewportPosition(column) + list->columnWidth(column) / 2, 5);
+        QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(tipAt(1), u"Nota"_s);
+    EXPECT_EQ(tipAt(2), u"Aviso"_s);
+    EXPECT_EQ(tipAt(4), u"Web"_s);
+    for (const int text : {5, 6, 7, 9})
+        EXPECT_EQ(tipAt(text), QString()) << text;
+    QToolTip::hideText();
+}
+
+TEST_F(FormResultList, AColumnResizedWhileTheListIsEmpty)
+{
+    form->GuiaTelefonosExecute();
+    ASSERT_TRUE(waitIdle(*form));
+    ASSERT_EQ(form->pnlLista->rows().rowCount(), 0);
+    QHeaderView* h = form->pnlLista->lvLista->header();
+    h->resizeSection(7, 0);
+    EXPECT_FALSE(columnSettings().at(7).visible);
+    EXPECT_EQ(form->pnlLista->rows().rowCount(), 0);
+    h->resizeSection(7, 1);
+    EXPECT_TRUE(columnSettings().at(7).visible);
+    EXPECT_EQ(form->pnlLista->lvLista->columnWidth(7), 150);
+    // The search after it shows its first page as usual.
+    search(Section::Telephone, u"GARCIA"_s);
+    EXPECT_EQ(shownRecords(*form), cliSearchFor(options(0, "GARCIA")).records);
+}
+
+TEST_F(FormResultList, ContextMenuFollowsTheFocusedRecord)
+{
+    const QList<QAction*> entries = form->pnlLista->popupLista->actions();
+    ASSERT_EQ(entries.size(), 6);
+    form->GuiaComercialExecute();
+    ASSERT_TRUE(waitIdle(*form));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_FALSE(entries[i]->isEnabled()) << "no record focused " << i;
+    EXPECT_TRUE(entries[4]->isEnabled());
+    EXPECT_TRUE(entries[5]->isEnabled());
+    // Search for the first word of the first commercial record with an ad.
+    int32_t withAd = 0;
+    {
+        auto bits = form->worker()->accessBits();
+        const auto range = bits->guideRange(1);
+        for (int32_t r = range.first; r <= range.last && withAd == 0; ++r)
+            if (bits->TestBit(r, plane::kAd))
+                withAd = r;
+    }
+    ASSERT_NE(withAd, 0);
+    registro adRecord;
+    ASSERT_TRUE(form->recordStore()->ReadRecord(adRecord, withAd));
+    search(Section::Commercial, uitext::fromData(adRecord.name.substr(0, adRecord.name.find(' '))));
+    bool sawAd = false, sawNoAd = false, sawMail = false, sawNoMail = false;
+    QScrollBar* bar = form->pnlLista->scrbRegistros;
+    for (int p = 0; p <= bar->maximum() && !(sawAd && sawNoAd && sawMail && sawNoMail);
+         p += form->pnlLista->pager().pageRows()) {
+        bar->setValue(p);
+        for (int row = 0; row < form->pnlLista->rows().rowCount(); ++row) {
+            form->pnlLista->rows().selectRow(row);
+            const ResultItem* item = form->pnlLista->rows().item(row);
+            registro r;
+            ASSERT_TRUE(form->recordStore()->ReadRecord(r, item->grid.recno));
+            const bool ad = ((item->flags >> plane::kAd) & 1u) != 0, mail = ((item->flags >> plane::kMail) & 1u) != 0;
+            EXPECT_EQ(entries[0]->isEnabled(), ad && r.adNumber != 0) << row;
+            EXPECT_EQ(entries[1]->isEnabled(), mail) << row;
+            EXPECT_TRUE(entries[3]->isEnabled()) << row;
+            (ad ? sawAd : sawNoAd) = true;
+            (mail ? sawMail : sawNoMail) = true;
+        }
+    }
+    EXPECT_TRUE(sawAd && sawNoAd && sawMail && sawNoMail) << "the result should hold both kinds of rows ";
 }
