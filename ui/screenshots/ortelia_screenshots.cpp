@@ -290,12 +290,12 @@ int main(int argc, char* argv[])
     recommend.tTo->setText(u"amigo@example.net"_s);
     recommend.tNota->setPlainText(u"Te paso los datos de la farmacia que te comenté.\nAtienden las 24 horas."_s);
     ok &= save(recommend, out, u"recomendar"_s);
-    TfrmConsultar contact;
-    contact.setTargets(
+    TfrmConsultar query;
+    query.setTargets(
         ContactTargets{3, 2, "ventas@example.com;info@example.com;", {"FARMACIA CENTRAL", "FERRETERIA PEREZ HNOS."}});
-    contact.tFromNombre->setText(u"Ana Núñez"_s);
-    contact.tFrom->setText(u"ana.nunez@example.org"_s);
-    contact.tNota->setPlainText(u"¿Tienen envío a domicilio?"_s);
-    ok &= save(contact, out, u"consultar"_s);
+    query.tFromNombre->setText(u"Ana Núñez"_s);
+    query.tFrom->setText(u"ana.nunez@example.org"_s);
+    query.tNota->setPlainText(u"¿Tienen envío a domicilio?"_s);
+    ok &= save(query, out, u"consultar"_s);
     return ok ? 0 : 1;
 }
