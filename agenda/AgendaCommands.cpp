@@ -56,7 +56,7 @@ bool addSelection(QWidget* parent, TAgenda& agenda, const std::vector<int32_t>& 
     return true;
 }
 
-bool removeSelection(QWidget* parent, TAgenda& agenda, std::vector<int32_t>& selection,
+bool removeSelection(QWidget* parent, TAgenda& agenda, AgendaSelection& selection,
                      const std::function<void(int32_t)>& clearNoteMark)
 {
     if (selection.empty()) {
@@ -66,7 +66,7 @@ bool removeSelection(QWidget* parent, TAgenda& agenda, std::vector<int32_t>& sel
     }
     if (!messageboxes::confirm(parent, u"¿Está seguro que desea eliminar los registros seleccionados de la agenda?"_s))
         return false;
-    for (int32_t row : selection)
+    for (int32_t row : selection.rows())
         if (const int32_t recno = agenda.DeleteRow(row); recno != 0)
             clearNoteMark(recno);
     selection.clear();
@@ -87,18 +87,19 @@ int32_t newContact(QWidget* parent, TAgenda& agenda)
 
 EditResult editRow(QWidget* parent, TAgenda& agenda, const TAgendaRecord& shown)
 {
-    TfrmEditRecord dialog(parent);
-    dialog.setAgendaRow(shown.row);
-    dialog.setRecordNumber(shown.recno);
     TAgendaRecord texts = shown;
     for (std::string* s : {&texts.name, &texts.address, &texts.phone, &texts.locality, &texts.province})
         *s = cp1252::upper(*s);
     if (shown.row != 0) {
         TAgendaRecord stored;
         texts.note = agenda.readRow(shown.row, stored) ? stored.note : std::string();
-    } else {
-        agenda.FindRecord(shown.recno, texts.note);
+    } else if (shown.recno != 0) {
+        // The list's row may predate the record's saving (the add button does not refill rows).
+        texts.row = agenda.FindRecord(shown.recno, texts.note);
     }
+    TfrmEditRecord dialog(parent);
+    dialog.setAgendaRow(texts.row);
+    dialog.setRecordNumber(shown.recno);
     dialog.setTexts(texts);
 
     EditResult result;
@@ -133,18 +134,32 @@ bool nameLess(const QString& a, const QString& b)
     return spanish().compare(a.toUpper(), b.toUpper()) < 0;
 }
 
-void sortByName(std::vector<TAgendaRecord>& rows, const std::function<QString(const TAgendaRecord&)>& nameOf)
+std::vector<size_t> nameOrder(const std::vector<QString>& names)
 {
+    // One key per name: comparing keys is far cheaper than collating the strings each time.
     std::vector<std::pair<QCollatorSortKey, size_t>> keys;
-    keys.reserve(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i)
-        keys.emplace_back(spanish().sortKey(nameOf(rows[i]).toUpper()), i);
+    keys.reserve(names.size());
+    for (size_t i = 0; i < names.size(); ++i)
+        keys.emplace_back(spanish().sortKey(names[i].toUpper()), i);
     std::stable_sort(keys.begin(), keys.end(),
                      [](const auto& x, const auto& y) { return x.first.compare(y.first) < 0; });
+    std::vector<size_t> order;
+    order.reserve(keys.size());
+    for (const auto& k : keys)
+        order.push_back(k.second);
+    return order;
+}
+
+void sortByName(std::vector<TAgendaRecord>& rows, const std::function<QString(const TAgendaRecord&)>& nameOf)
+{
+    std::vector<QString> names;
+    names.reserve(rows.size());
+    for (const TAgendaRecord& r : rows)
+        names.push_back(nameOf(r));
     std::vector<TAgendaRecord> sorted;
     sorted.reserve(rows.size());
-    for (const auto& k : keys)
-        sorted.push_back(std::move(rows[k.second]));
+    for (const size_t i : nameOrder(names))
+        sorted.push_back(std::move(rows[i]));
     rows = std::move(sorted);
 }
 

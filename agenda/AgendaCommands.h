@@ -5,6 +5,7 @@
 // selection, the bit set's mark setters). Main thread.
 #pragma once
 
+#include "agenda/AgendaSelection.h"
 #include "agenda/TAgenda.h"
 
 #include <QString>
@@ -26,7 +27,7 @@ bool addSelection(QWidget* parent, TAgenda& agenda, const std::vector<int32_t>& 
 // btnDelFromAgendaClick up to the refresh: the empty-selection message or the confirmation, then
 // every selected row deleted (clearNoteMark for each directory record) and the selection emptied.
 // True when rows were deleted; the caller then refreshes the agenda view.
-bool removeSelection(QWidget* parent, TAgenda& agenda, std::vector<int32_t>& selection,
+bool removeSelection(QWidget* parent, TAgenda& agenda, AgendaSelection& selection,
                      const std::function<void(int32_t recno)>& clearNoteMark);
 
 // bbuNuevoAgenda1Click up to the refresh: the dialog with empty boxes; on OK the contact is
@@ -35,7 +36,9 @@ int32_t newContact(QWidget* parent, TAgenda& agenda);
 
 // mnuRegistroEditarClick: `shown` is the focused list row (its texts as the cells show them, its
 // record number and agenda row). The dialog opens with the texts upper-cased and the contact's
-// note; on OK the row is rewritten or the record appended.
+// note; on OK the row is rewritten or the record appended. A directory record the list shows
+// without its agenda row (saved since the row was filled) is found by its number, so an edit never
+// saves a record twice.
 struct EditResult {
     bool accepted = false;
     TAgendaRecord record; // as the dialog left it: row 0 after an append
@@ -55,6 +58,8 @@ bool nameMatches(const QString& search, const QString& name);
 // The agenda view's order: Spanish (Argentina) collation of the upper-cased names, case and accents
 // secondary, Ñ after N.
 bool nameLess(const QString& a, const QString& b);
+// The positions of names in the agenda view's order (stable).
+std::vector<size_t> nameOrder(const std::vector<QString>& names);
 void sortByName(std::vector<TAgendaRecord>& rows, const std::function<QString(const TAgendaRecord&)>& nameOf);
 
 } // namespace agendacommands

@@ -8,6 +8,8 @@
 #include "widgets/PicturePanel.h"
 #include "widgets/UiText.h"
 
+#include "agenda/AgendaSelection.h"
+#include "agenda/TAgenda.h"
 #include "engine/Cp1252.h"
 #include "engine/FiltroBits.h"
 #include "engine/QdData.h"
@@ -118,6 +120,12 @@ void ResultList::attach(ThreadFillList* worker, QdData* store, QdLocs* locs)
     m_worker = worker;
     m_store = store;
     m_locs = locs;
+}
+
+void ResultList::attachAgenda(const TAgenda* agenda, AgendaSelection* selection)
+{
+    m_agenda = agenda;
+    m_agendaSelection = selection;
 }
 
 void ResultList::build()
@@ -325,41 +333,125 @@ void ResultList::FillResultRow(int32_t record, uint32_t flags, ResultItem& item)
     if (m_store)
         m_store->ReadRecord(r, record);
     r.recno = record;
-    // The agenda fills agendaRef and the note; until it exists no record has one.
+    fillRow(r, flags, item);
+}
+
+void ResultList::fillRow(registro& r, uint32_t flags, ResultItem& item)
+{
+    // A directory row learns its agenda row and note from the agenda's in-memory index.
+    if (r.agendaRef == 0 && r.recno != 0 && m_agenda != nullptr) {
+        std::string note;
+        r.agendaRef = m_agenda->FindRecord(r.recno, note);
+        r.hasNote = r.hasNote || !cp1252::trim(note).empty();
+    }
+    const bool directory = r.recno != 0;
     GridData& g = item.grid;
-    g.recno = record;
+    g.recno = r.recno;
     g.agendaRef = r.agendaRef;
     g.adNumber = r.adNumber;
     g.web = r.web;
     g.mail = r.mail;
-    g.phone = r.areaCode != 0 ? r.DisplayPhone() : std::string();
+    g.phone = !directory ? r.phoneText : r.areaCode != 0 ? r.DisplayPhone() : std::string();
 
     item.flags = flags;
-    const bool marked = hasPlane(flags, kSelectionPlane);
-    const bool hasAd = hasPlane(flags, plane::kAd), hasMail = hasPlane(flags, plane::kMail),
-               hasWeb = hasPlane(flags, plane::kWeb);
+    const bool marked = m_agendaMode && m_agendaSelection != nullptr ? m_agendaSelection->contains(r.agendaRef)
+                                                                     : hasPlane(flags, kSelectionPlane);
+    const bool hasAd = directory && hasPlane(flags, plane::kAd);
+    const bool hasMail = directory ? hasPlane(flags, plane::kMail) : !r.mail.empty();
+    const bool hasWeb = directory ? hasPlane(flags, plane::kWeb) : !r.web.empty();
     item.setIcon(0, listIcon(marked ? 6 : 7));
     item.setIcon(1, listIcon(r.hasNote ? 8 : 9));
-    if (hasAd) {
-        item.setIcon(2, listIcon(m_telephoneGuide ? 1 : 0));
-    } else {
+    item.setIcon(2, hasAd ? listIcon(m_telephoneGuide ? 1 : 0) : QIcon());
+    if (!hasAd)
         g.adNumber = 0;
-    }
-    if (hasMail)
-        item.setIcon(3, listIcon(2));
-    if (hasWeb)
-        item.setIcon(4, listIcon(4));
+    item.setIcon(3, hasMail ? listIcon(2) : QIcon());
+    item.setIcon(4, hasWeb ? listIcon(4) : QIcon());
     item.setText(5, uitext::fromData(cp1252::upper(r.name)));
-    item.setText(6, uitext::fromData(g.phone));
+    item.setText(6, uitext::fromData(directory ? g.phone : cp1252::upper(g.phone)));
     item.setText(7, uitext::fromData(r.address));
-    item.setText(8, r.rubroId != 0 ? uitext::fromData(m_locs->RubroName(r.rubroId)) : QString());
-    if (r.localityId != 0) {
+    item.setText(8, r.rubroId != 0 && m_locs ? uitext::fromData(m_locs->RubroName(r.rubroId)) : QString());
+    if (r.localityId != 0 && m_locs) {
         item.setText(9, uitext::fromData(m_locs->LocalityName(r.localityId)));
         item.setText(10, uitext::fromData(m_locs->ProvinceName(m_locs->LocalityProvince(r.localityId))));
     } else {
         item.setText(9, uitext::fromData(cp1252::upper(r.localityText)));
         item.setText(10, uitext::fromData(cp1252::upper(r.provinceText)));
     }
+}
+
+uint32_t ResultList::agendaFlags(const registro& r, const FiltroBits* bits) const
+{
+    if (r.recno != 0 && bits != nullptr && bits->InRange(r.recno))
+        return bits->wordAt(r.recno) & ~(1u << kSelectionPlane);
+    uint32_t flags = 0;
+    if (r.adNumber != 0)
+        flags |= 1u << plane::kAd;
+    if (!cp1252::trim(r.mail).empty())
+        flags |= 1u << plane::kMail;
+    if (!cp1252::trim(r.web).empty())
+        flags |= 1u << plane::kWeb;
+    return flags;
+}
+
+void ResultList::showAgendaRows(const std::vector<registro>& records)
+{
+    if (!m_agendaMode)
+        return;
+    // Filled off the view and added in one go: a large agenda paints once.
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(records.size()));
+    const auto fill = [&](const FiltroBits* bits) {
+        for (const registro& record : records) {
+            auto* item = new ResultItem;
+            registro r = record;
+            fillRow(r, agendaFlags(r, bits), *item);
+            items.append(item);
+        }
+    };
+    if (m_worker)
+        withBits([&](FiltroBits& bits) { fill(&bits); });
+    else
+        fill(nullptr);
+    m_rows->beginUpdate();
+    m_rows->clearRows();
+    lvLista->addTopLevelItems(items);
+    m_rows->endUpdate();
+    if (!items.isEmpty())
+        m_rows->selectRow(0);
+    m_statusBar->setPanelText(1, u"Registros encontrados: "_s + QString::number(items.size()));
+    ShowCurrentRecord(m_rows->selectedRow());
+}
+
+void ResultList::refillRow(ResultItem& item, const registro& record)
+{
+    registro r = record;
+    uint32_t flags = 0;
+    if (m_agendaMode) {
+        withBits([&](FiltroBits& bits) { flags = agendaFlags(r, &bits); });
+        if (!m_worker)
+            flags = agendaFlags(r, nullptr);
+    } else {
+        withBits([&](FiltroBits& bits) { flags = bits.InRange(r.recno) ? bits.wordAt(r.recno) : 0; });
+    }
+    fillRow(r, flags, item);
+}
+
+void ResultList::setRecordPlane(int32_t record, int plane, bool on)
+{
+    if (record != 0)
+        withBits([&](FiltroBits& bits) { bits.SetBit(record, plane, on); });
+}
+
+void ResultList::refreshNotas()
+{
+    if (m_agendaMode)
+        return; // the agenda's rows carry their notes themselves
+    withBits([this](FiltroBits& bits) {
+        for (int i = 0; i < m_rows->rowCount(); ++i) {
+            ResultItem* item = m_rows->item(i);
+            item->setIcon(1, listIcon(bits.TestBit(item->grid.recno, plane::kNote) ? 8 : 9));
+        }
+    });
 }
 
 void ResultList::scrbRegistrosChange(int position)
@@ -374,6 +466,10 @@ void ResultList::scrbRegistrosChange(int position)
 
 void ResultList::ShowCurrentRecord(int row)
 {
+    if (m_agendaMode) {
+        m_statusBar->setPanelText(0, row < 0 ? u"Registro Actual: "_s : u"Registro Actual: "_s + QString::number(row + 1));
+        return;
+    }
     if (!pnlBusqueDatos->isHidden()) {
         m_statusBar->setPanelText(0, QString());
         return;
@@ -404,6 +500,9 @@ bool ResultList::lvListaKey(QKeyEvent* key, bool down)
 {
     const int row = m_rows->selectedRow();
     if (row < 0)
+        return false;
+    // The agenda shows all its rows: only Enter and Space are the list's own there.
+    if (m_agendaMode && key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter && key->key() != Qt::Key_Space)
         return false;
     const int o = row + m_pager->position() + 1;
     const auto scroll = [this](int p) { scrbRegistrosChange(std::clamp(p, 0, m_pager->maximum())); };
@@ -494,18 +593,30 @@ void ResultList::lvListaDblClick(int column)
 
 void ResultList::SetAgendaMode(bool on)
 {
-    // The agenda fills the list with its own rows; until it exists the agenda's list is empty, and
-    // agenda mode keeps the directory's hand-offs out of it.
     const bool entering = on && !m_agendaMode;
     m_agendaMode = on;
+    scrbRegistros->hide();
+    if (!on) {
+        if (m_agendaSelection != nullptr)
+            m_agendaSelection->clear();
+        lvLista->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        return;
+    }
     if (entering) {
+        // The directory's page is dropped; the agenda's rows scroll in the list itself.
         m_pager->passStarted();
         syncScrollBar();
-        scrbRegistros->hide();
         pnlNoData->hide();
+        pnlBusqueDatos->hide();
+        lvLista->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         m_statusBar->setPanelText(0, QString());
         m_statusBar->setPanelText(1, QString());
     }
+    if (fillAgenda)
+        fillAgenda();
+    else
+        m_rows->clearRows();
+    lvLista->repaint();
 }
 
 bool ResultList::selectRecord(int32_t record, bool mark)
@@ -519,8 +630,14 @@ bool ResultList::selectRecord(int32_t record, bool mark)
 void ResultList::selectRecord(bool mark)
 {
     ResultItem* item = m_rows->current();
-    if (item == nullptr || m_agendaMode)
+    if (item == nullptr)
         return;
+    if (m_agendaMode) {
+        if (m_agendaSelection != nullptr)
+            m_agendaSelection->set(item->grid.agendaRef, mark);
+        showMark(*item, mark);
+        return;
+    }
     const int32_t r = item->grid.recno;
     withBits([&](FiltroBits& bits) { bits.SetBit(r, kSelectionPlane, mark); });
     selectRecord(r, mark);
@@ -530,7 +647,13 @@ void ResultList::selectRecord(bool mark)
 void ResultList::selectRecord()
 {
     const ResultItem* item = m_rows->current();
-    if (item == nullptr || m_agendaMode || !m_worker)
+    if (item == nullptr)
+        return;
+    if (m_agendaMode) {
+        selectRecord(m_agendaSelection == nullptr || !m_agendaSelection->contains(item->grid.agendaRef));
+        return;
+    }
+    if (!m_worker)
         return;
     bool marked = false;
     withBits([&](FiltroBits& bits) { marked = bits.TestBit(item->grid.recno, kSelectionPlane); });
@@ -539,7 +662,18 @@ void ResultList::selectRecord()
 
 void ResultList::SetAllVisibleSelected(bool mark)
 {
-    if (m_agendaMode || !m_worker)
+    if (m_agendaMode) {
+        m_rows->beginUpdate();
+        for (int i = 0; i < m_rows->rowCount(); ++i) {
+            ResultItem* item = m_rows->item(i);
+            if (m_agendaSelection != nullptr)
+                m_agendaSelection->set(item->grid.agendaRef, mark);
+            showMark(*item, mark);
+        }
+        m_rows->endUpdate();
+        return;
+    }
+    if (!m_worker)
         return;
     m_rows->beginUpdate();
     for (int i = 0; i < m_rows->rowCount(); ++i) {
@@ -572,8 +706,11 @@ void ResultList::toggleFilter(int filter)
     StatusBar2Repaint();
     if (filter == 3)
         Q_EMIT markedFilterChanged(on);
-    if (m_agendaMode)
-        return; // the agenda refills its own view
+    if (m_agendaMode) {
+        if (fillAgenda)
+            fillAgenda();
+        return;
+    }
     m_pager->restartAtTop();
     ShowResults();
 }
@@ -597,8 +734,15 @@ void ResultList::DropSelectionMarks()
 
 void ResultList::RebuildNoteMarks()
 {
-    withBits([](FiltroBits& bits) { bits.ClearCodes((1u << plane::kSelection) | (1u << plane::kNote)); });
-    // The note plane is set from the agenda's notes; until the agenda exists no record has one.
+    withBits([this](FiltroBits& bits) {
+        bits.ClearCodes((1u << plane::kSelection) | (1u << plane::kNote));
+        if (m_agenda == nullptr)
+            return;
+        m_agenda->forEachNotedRecord([&bits](int32_t recno) {
+            if (bits.InRange(recno)) // a record outside the section's range stays unmarked
+                bits.SetBit(recno, plane::kNote, true);
+        });
+    });
 }
 
 void ResultList::StatusBar2Repaint()

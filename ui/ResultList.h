@@ -22,7 +22,10 @@
 #include <memory>
 #include <vector>
 
+class AgendaSelection;
 class FiltroBits;
+class TAgenda;
+class registro;
 class ListRows;
 class MarkedRecords;
 class PicturePanel;
@@ -48,6 +51,9 @@ public:
 
     void attach(ThreadFillList* worker, QdData* store, QdLocs* locs);
     void detach() { attach(nullptr, nullptr, nullptr); }
+    // The agenda whose rows and notes the rows show, and the selection of its view (the window's
+    // agenda section owns both; null: no agenda).
+    void attachAgenda(const TAgenda* agenda, AgendaSelection* selection);
 
     // Queries of the coming parts.
     [[nodiscard]] ResultItem* focusedRow() const;
@@ -78,7 +84,17 @@ public:
     void selectRecord();
     static bool selectRecord(int32_t record, bool mark);
     void SetAllVisibleSelected(bool mark);
+    // On: the list shows the agenda, filled through fillAgenda (again at every call); off: the
+    // agenda's selection is dropped and the directory's hand-offs reach the list again.
     void SetAgendaMode(bool on);
+    // The agenda view's rows, already filtered and in their order: they replace the list's rows.
+    void showAgendaRows(const std::vector<registro>& records);
+    // A row filled again from its decoded record (after its agenda data changed).
+    void refillRow(ResultItem& item, const registro& record);
+    // A record's mark in one of the program's planes of the bit set (selection, note).
+    void setRecordPlane(int32_t record, int plane, bool on);
+    // Every row's note image from its record's note mark.
+    void refreshNotas();
     void toggleFilter(int filter);
     void ResetFilters();
     void RebuildNoteMarks();
@@ -93,6 +109,8 @@ public:
     // note column (the record editor), on the mail column (a query), the web column, "Recomendar a
     // un amigo". Unset: nothing happens.
     std::function<void()> openAd, editNote, mail, web, recommend;
+    // Fills the agenda view (showAgendaRows) when the list enters it or a filter changes in it.
+    std::function<void()> fillAgenda;
     // Whether the search panel has a search to show (else the intro panel stays).
     std::function<bool()> searchDone;
     // The focused row changed: row is null without one; hasWeb is its record's has-web flag.
@@ -127,6 +145,9 @@ private:
     void build();
     void buildContextMenu();
     void FillResultRow(int32_t record, uint32_t flags, ResultItem& item);
+    void fillRow(registro& r, uint32_t flags, ResultItem& item);
+    // An agenda row's flag word: the bit set's for a directory record in range, else its texts'.
+    [[nodiscard]] uint32_t agendaFlags(const registro& r, const FiltroBits* bits) const;
     void scrbRegistrosChange(int position);
     void showNoData(bool visible);
     void syncScrollBar();
@@ -146,6 +167,8 @@ private:
     ThreadFillList* m_worker = nullptr;
     QdData* m_store = nullptr;
     QdLocs* m_locs = nullptr;
+    const TAgenda* m_agenda = nullptr;
+    AgendaSelection* m_agendaSelection = nullptr;
     std::unique_ptr<ListRows> m_rows;
     std::unique_ptr<ResultPager> m_pager;
     ResultListDelegate* m_delegate = nullptr; // child of the list

@@ -31,6 +31,12 @@ StartupEnvironment StartupEnvironment::forFolder(const std::string& dataFolder, 
     e.mountTable = [] { return std::string(); };
     e.probe = [dataFolder](const std::string& path) { return path == "data" ? dataFolder : std::string(); };
     e.lockFolder = lockFolder;
+    // The agenda goes beside the lock: a test or a screenshot run never touches the user's own.
+    e.env = [lockFolder](const std::string& name) -> std::optional<std::string> {
+        if (name == "USERPROFILE" && !lockFolder.empty())
+            return lockFolder + "/";
+        return systemEnvironment(name);
+    };
     e.printers = std::make_shared<Printers>();
     e.shell = std::make_shared<NoShell>();
     e.splashCloseMs = 0;

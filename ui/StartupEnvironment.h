@@ -30,6 +30,7 @@ struct StartupEnvironment {
     // The real machine.
     [[nodiscard]] static StartupEnvironment system();
     // A machine whose folder "data" is dataFolder and that has no disc, opens nothing through the
-    // desktop and closes the splash at once: the tests, the benchmarks and the screenshot tool.
+    // desktop, keeps the agenda in the lock folder and closes the splash at once: the tests, the
+    // benchmarks and the screenshot tool.
     [[nodiscard]] static StartupEnvironment forFolder(const std::string& dataFolder, const std::string& lockFolder);
 };

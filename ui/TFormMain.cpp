@@ -2,6 +2,7 @@
 
 #include "online/OnlineActions.h"
 
+#include "ui/AgendaSection.h"
 #include "ui/AlignLayout.h"
 #include "ui/AppearanceSettings.h"
 #include "ui/ControlMakers.h"
@@ -56,6 +57,7 @@ TFormMain::TFormMain(StartupEnvironment environment, QWidget* parent)
     setFont(f);
     buildRegions();
     readSettings();
+    pnlAgenda->open(m_agendaFolder);
     LayoutHeaderPanels();
 }
 
@@ -155,8 +157,6 @@ void TFormMain::buildBodyHeader()
     pnlSecciones = new SearchPanel(*m_locs, pnlBodyHeader);
     pnlOrgOf = panel(pnlBodyHeader, u"pnlOrgOf"_s);
     pnlOrgOf->setStretch(true);
-    pnlAgenda = panel(pnlBodyHeader, u"pnlAgenda"_s);
-    pnlAgenda->setStretch(true);
     pnlInfoHeader = panel(pnlBodyHeader, u"pnlInfoHeader"_s);
     pnlInfoHeader->setStretch(true);
     btnBuscar = new QPushButton(pnlBodyHeader);
@@ -173,19 +173,10 @@ void TFormMain::buildOtherHeaders()
     lblOOPalClave = label(pnlOrgOf, u"lblOOPalClave"_s, u"Palabra clave"_s, 10, 10);
     bbuBuscarOO = pictureButton(pnlOrgOf, u"bbuBuscarOO"_s, kButtonsX, kButtonsY);
     bbuClear = pictureButton(pnlOrgOf, u"bbuClear"_s, kButtonsX + 78, kButtonsY);
-    vertBars[2] = separator(pnlOrgOf, u"vertBar30"_s, kBarX0);
+    vertBars[0] = separator(pnlOrgOf, u"vertBar30"_s, kBarX0);
     bbuHelp1 = pictureButton(pnlOrgOf, u"bbuHelp1"_s, kHelpX, kHelpY);
-    vertBars[3] = separator(pnlOrgOf, u"vertBar31"_s, kBarX1);
+    vertBars[1] = separator(pnlOrgOf, u"vertBar31"_s, kBarX1);
     connect(bbuClear, &QAbstractButton::clicked, this, &TFormMain::fClearOO);
-
-    // Agenda: search over the agenda and the new-contact button; the agenda fills them in.
-    lbl_AQuien = label(pnlAgenda, u"lbl_AQuien"_s, u"¿A Quién Buscas?"_s, 10, 10);
-    bbuBuscarAgenda = pictureButton(pnlAgenda, u"bbuBuscarAgenda"_s, kButtonsX, kButtonsY);
-    bbuLimpiarAgenda = pictureButton(pnlAgenda, u"bbuLimpiarAgenda"_s, kButtonsX + 78, kButtonsY);
-    vertBars[0] = separator(pnlAgenda, u"vertBar20"_s, kBarX0);
-    bbuHelp0 = pictureButton(pnlAgenda, u"bbuHelp0"_s, kHelpX, kHelpY);
-    vertBars[1] = separator(pnlAgenda, u"vertBar21"_s, kBarX1);
-    bbuNuevoAgenda = pictureButton(pnlAgenda, u"bbuNuevoAgenda"_s, 336, 26);
 
     // Information: the page links.
     const QString links[4][2] = {{u"btnInfoProductos"_s, u"Nuestros Productos"_s},
@@ -213,11 +204,11 @@ void TFormMain::buildOtherHeaders()
         bullet->installEventFilter(this);
         infoBullets[static_cast<size_t>(i)] = bullet;
     }
-    vertBars[4] = separator(pnlInfoHeader, u"vertBar50"_s, kBarX0);
+    vertBars[2] = separator(pnlInfoHeader, u"vertBar50"_s, kBarX0);
     imgHelp0 = pictureButton(pnlInfoHeader, u"imgHelp0"_s, kHelpX, kHelpY);
-    vertBars[5] = separator(pnlInfoHeader, u"vertBar51"_s, kBarX1);
+    vertBars[3] = separator(pnlInfoHeader, u"vertBar51"_s, kBarX1);
 
-    for (PictureButton* h : {pnlSecciones->bbuHelp, bbuHelp0, bbuHelp1, imgHelp0})
+    for (PictureButton* h : {pnlSecciones->bbuHelp, bbuHelp1, imgHelp0})
         connect(h, &PictureButton::mousePressed, this, &TFormMain::showHelpPopup); // any button
 }
 
@@ -231,6 +222,9 @@ void TFormMain::buildList()
     pnlLista->mail = [this] { mnuRegistroEnviareMailClick(); };
     pnlLista->recommend = [this] { mnuRegistroRecomendarClick(); };
     pnlLista->web = [this] { openWebPage(); };
+    // The agenda's header fills the list in agenda mode, so it comes with the list.
+    pnlAgenda = new AgendaSection(*pnlLista, pnlBodyHeader);
+    connect(pnlAgenda->bbuHelp0, &PictureButton::mousePressed, this, &TFormMain::showHelpPopup);
     connect(pnlLista, &ResultList::resultsShown, this, [this] { Panel2->show(); });
     connect(pnlLista, &ResultList::markedFilterChanged, this, [this](bool on) {
         const ColourScheme& c = appearance().scheme(m_scheme);

@@ -42,6 +42,7 @@ class QTreeWidgetItem;
 class QKeyEvent;
 class QWidget;
 
+class AgendaSection;
 class AlignLayout;
 class BannerPlayer;
 struct GridData;
@@ -133,6 +134,13 @@ public:
     void GotoRecno1Click();
     void InsertRecnoExecute();
     void RegistrosGuiaExecute();
+    // The agenda's commands (the agenda section does the work).
+    void btnAgendarClick();
+    void AddSelectionToAgenda();
+    void btnDelFromAgendaClick();
+    void mnuRegistroEditarClick();
+    void RebuildNoteMarks();
+    void refreshNotas();
     void Crditos1Click();
     void mnuAyudaAcercaDeClick();
     // Both "Ver sitio WWW" items follow the selected row: row is null without a selection, hasWeb
@@ -192,16 +200,12 @@ private:
     // official bodies and the information pages: forwards those modules fill (TFormMainCommands.cpp).
     void btn_imprimirClick();
     void mnuGuiasImprimirClick();
-    void btnAgendarClick();
-    void AddSelectionToAgenda();
-    void btnDelFromAgendaClick();
     void btnSelAllClick();
     void btnUnselectAllClick();
     void btnShowSelectedClick();
     void btnMailSelectedClick();
     void btnRecomendarSelectedClick();
     void mnuRegistroVerAvisoClick();
-    void mnuRegistroEditarClick();
     void mnuRegistroEnviareMailClick();
     void mnuRegistroRecomendarClick();
     void LoadData();
@@ -232,18 +236,16 @@ public:
     PicturePanel* pnlBodyHeader = nullptr;
     PicturePanel* logo = nullptr;
     SearchPanel* pnlSecciones = nullptr;
-    PicturePanel *pnlOrgOf = nullptr, *pnlAgenda = nullptr, *pnlInfoHeader = nullptr;
+    PicturePanel *pnlOrgOf = nullptr, *pnlInfoHeader = nullptr;
+    AgendaSection* pnlAgenda = nullptr;
     QPushButton* btnBuscar = nullptr;
-    PictureButton *bbuHelp0 = nullptr, *bbuHelp1 = nullptr, *imgHelp0 = nullptr;
-    std::array<PicturePanel*, 6> vertBars{}; // vertBar20, 21, 30, 31, 50, 51
+    PictureButton *bbuHelp1 = nullptr, *imgHelp0 = nullptr;
+    std::array<PicturePanel*, 4> vertBars{}; // vertBar30, 31, 50, 51
     // Other headers.
     QLineEdit* tPalabraClave = nullptr;
     QLabel* lblOOPalClave = nullptr;
     PictureButton *bbuBuscarOO = nullptr, *bbuClear = nullptr;
     PicturePanel* pnlOrgOfHeaderBack = nullptr;
-    PictureButton* bbuNuevoAgenda = nullptr;
-    PictureButton *bbuBuscarAgenda = nullptr, *bbuLimpiarAgenda = nullptr;
-    QLabel* lbl_AQuien = nullptr;
     std::array<QLabel*, 4> infoLinks{};
     std::array<QLabel*, 4> infoBullets{};
     ResultList* pnlLista = nullptr;

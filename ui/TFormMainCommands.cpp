@@ -1,12 +1,12 @@
 // Commands of the main window: the window-wide keys, the action bar, the help pop-up, the tray,
 // and the window events (resize, minimise, close). The ad and print commands forward to the ads'
-// commands; the official bodies and the information pages forward to their panels. Commands whose
-// work belongs to the agenda and the online requests are separate handlers here, filled in by those
-// modules; until then they change nothing.
+// commands, the agenda's to the agenda section, the online requests to their actions; the official
+// bodies and the information pages forward to their panels.
 #include "ui/TFormMain.h"
 
 #include "ads/AdCommands.h"
 #include "engine/DataFiles.h"
+#include "ui/AgendaSection.h"
 #include "ui/AppearanceSettings.h"
 #include "ui/InformationPages.h"
 #include "ui/ListRows.h"
@@ -99,12 +99,22 @@ void TFormMain::btnAgendarClick()
 
 void TFormMain::AddSelectionToAgenda()
 {
-    // The agenda module adds the marked records.
+    pnlAgenda->AddSelectionToAgenda();
 }
 
 void TFormMain::btnDelFromAgendaClick()
 {
-    // The agenda module removes the selected agenda rows.
+    pnlAgenda->btnDelFromAgendaClick();
+}
+
+void TFormMain::RebuildNoteMarks()
+{
+    pnlLista->RebuildNoteMarks();
+}
+
+void TFormMain::refreshNotas()
+{
+    pnlLista->refreshNotas();
 }
 
 void TFormMain::btnSelAllClick()
@@ -151,7 +161,7 @@ void TFormMain::mnuRegistroVerAvisoClick()
 
 void TFormMain::mnuRegistroEditarClick()
 {
-    // The agenda's record editor edits the focused row's note.
+    pnlAgenda->mnuRegistroEditarClick();
 }
 
 void TFormMain::mnuRegistroEnviareMailClick()

@@ -2,6 +2,7 @@
 // the hidden commands, and the status-bar clock.
 #include "ui/TFormMain.h"
 
+#include "ui/AgendaSection.h"
 #include "ui/AppearanceSettings.h"
 #include "ui/BannerPlayer.h"
 #include "ui/HomePage.h"
@@ -48,7 +49,7 @@ void TFormMain::ApplyHomeBranding()
     const AppearanceSettings& a = appearance();
     pnlHome->ApplyHomeBranding();
     if (a.ckAgenda)
-        bbuNuevoAgenda->setPicture(picture(a.bbuNuevoAgenda));
+        pnlAgenda->bbuNuevoAgenda->setPicture(picture(a.bbuNuevoAgenda));
     // The header bars of the dialling and useful-number panels.
     DDN_Image1->setPicture(picture(a.DDN_Image1));
     DDI_Image1->setPicture(picture(a.DDI_Image1));

@@ -2,6 +2,7 @@
 // the seven sections shows, and the calls into the search that a switch makes.
 #include "ui/TFormMain.h"
 
+#include "ui/AgendaSection.h"
 #include "ui/AppearanceSettings.h"
 #include "ui/HomePage.h"
 #include "ui/ResultList.h"
@@ -134,7 +135,8 @@ void TFormMain::SizeMainWindow()
 void TFormMain::LayoutHeaderPanels()
 {
     logo->setGeometry(0, 0, 186, 101);
-    for (PicturePanel* p : {static_cast<PicturePanel*>(pnlSecciones), pnlOrgOf, pnlAgenda, pnlInfoHeader})
+    for (PicturePanel* p : {static_cast<PicturePanel*>(pnlSecciones), pnlOrgOf, static_cast<PicturePanel*>(pnlAgenda),
+                            pnlInfoHeader})
         p->setGeometry(235, 0, 650, 101);
 }
 
@@ -168,7 +170,7 @@ void TFormMain::ApplyColourScheme(int s)
     pnlSolapas->setPicture(picture(c.fondoSolapas));
     // 2. Header panels of the information and agenda sections; the see-also strip.
     pnlInfoHeader->setPicture(picture(c.imgSecciones));
-    pnlAgenda->setPicture(picture(c.imgSecciones));
+    pnlAgenda->applyColours(c, s);
     pnlSecciones->applyColours(c);
     // 3. Selection and agenda buttons.
     btnSelAll->setPicture(picture(c.btn_marcar));
@@ -185,11 +187,9 @@ void TFormMain::ApplyColourScheme(int s)
         v->setPicture(picture(c.vertBar));
     }
     // 6. Search, clear and help pictures.
-    for (PictureButton* b : {bbuLimpiarAgenda, bbuClear})
-        b->setPicture(picture(c.bbuLimpiar));
-    for (PictureButton* b : {bbuBuscarAgenda, bbuBuscarOO})
-        b->setPicture(picture(c.bbuBuscar));
-    for (PictureButton* b : {bbuHelp0, bbuHelp1, imgHelp0})
+    bbuClear->setPicture(picture(c.bbuLimpiar));
+    bbuBuscarOO->setPicture(picture(c.bbuBuscar));
+    for (PictureButton* b : {bbuHelp1, imgHelp0})
         b->setPicture(picture(c.btn_help));
     // 7. The rest of the strips and buttons.
     Panel2->setPicture(picture(c.FondoPanel2));
@@ -201,8 +201,6 @@ void TFormMain::ApplyColourScheme(int s)
     // 8. Label colours.
     for (QLabel* l : {lblOOPalClave, lbl_DDNProv, lbl_DDNIngreseLoc, lbl_DDICodPais, lbl_NUSeleccioneGuia})
         setLabelColour(l, c.Fuente);
-    if (s != 2)
-        setLabelColour(lbl_AQuien, c.Fuente);
     // The action bar's button widths may differ between schemes.
     setActionButtons(!btn_imprimir->isHidden(), !btnSelAll->isHidden(), !btnAgendar->isHidden(),
                      !btnDelFromAgenda->isHidden(), !btnMailSelected->isHidden());
@@ -364,6 +362,10 @@ void TFormMain::AgendaExecute(QObject*)
     for (QLabel* l : {pnlSecciones->lbl_busqueda, pnlSecciones->lbl_Criterio, pnlSecciones->lbl_Guia,
                       pnlSecciones->lbl_Localidad, pnlSecciones->lbl_Provincia, pnlSecciones->lbl_Rubro})
         setLabelColour(l, QColor(127, 67, 13));
+    m_defaultButton = pnlAgenda->bbuBuscarAgenda;
+    m_cancelButton = pnlAgenda->bbuClearAgenda;
+    if (pnlAgenda->edBusquedaAgenda->isEnabled())
+        pnlAgenda->edBusquedaAgenda->setFocus();
     pnlLista->SetAgendaMode(true);
 }
 

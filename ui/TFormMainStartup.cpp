@@ -5,6 +5,7 @@
 
 #include "online/OnlineActions.h"
 
+#include "ui/AgendaSection.h"
 #include "ui/AppearanceSettings.h"
 #include "ui/HomePage.h"
 #include "ui/InformationPages.h"
@@ -121,6 +122,7 @@ TFormMain::Started TFormMain::FormCreate()
     m_handOff = std::make_unique<MainThreadHandOff>(static_cast<PassListener&>(*pnlLista));
     m_worker = std::make_unique<ThreadFillList>(processFiltroBits(), *m_store, *m_handOff);
     pnlLista->attach(m_worker.get(), m_store, m_locs);
+    pnlAgenda->attach(m_store);
     pnlSecciones->attach(m_worker.get());
 
     Progress(u"Inicializando tablero..."_s);

@@ -13,6 +13,7 @@
 #include "ui/HomePage.h"
 #include "ui/Localization.h"
 #include "ui/ResultList.h"
+#include "ui/AgendaSection.h"
 #include "ui/SearchPanel.h"
 #include "ui/TFormMain.h"
 
@@ -49,9 +50,10 @@ inline StartupEnvironment testEnvironment(const std::string& dataFolder, const s
                                           std::shared_ptr<RecordingShell> shell = std::make_shared<RecordingShell>())
 {
     StartupEnvironment e = StartupEnvironment::forFolder(dataFolder, lockFolder);
-    e.env = [](const std::string& name) -> std::optional<std::string> {
-        if (name == "HOME")
-            return std::string("/tmp");
+    // The agenda lives in the test's own lock folder.
+    e.env = [lockFolder](const std::string& name) -> std::optional<std::string> {
+        if (name == "USERPROFILE")
+            return lockFolder + "/";
         return std::nullopt;
     };
     e.shell = std::move(shell);

@@ -586,7 +586,7 @@ TEST_F(FormHome, EveryHelpPictureOpensThePopupAtOnePlaceOnAnyButton)
     form->GuiaComercialExecute();
     waitIdle(*form);
     const Qt::MouseButton buttons[] = {Qt::RightButton, Qt::MiddleButton, Qt::LeftButton, Qt::RightButton};
-    const PictureButton* pictures[] = {form->pnlSecciones->bbuHelp, form->bbuHelp0, form->bbuHelp1, form->imgHelp0};
+    const PictureButton* pictures[] = {form->pnlSecciones->bbuHelp, form->pnlAgenda->bbuHelp0, form->bbuHelp1, form->imgHelp0};
     QPoint first;
     for (size_t i = 0; i < std::size(pictures); ++i) {
         PictureButton* help = const_cast<PictureButton*>(pictures[i]);

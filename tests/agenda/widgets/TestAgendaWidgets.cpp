@@ -145,17 +145,19 @@ TEST_F(AgendaWidgets, RemovingAsksFirstAndClearsTheNoteMarksOfDirectoryRecords)
     TAgendaRecord typed;
     typed.name = "CONTACTO";
     const int32_t typedRow = agenda->AppendRow(typed);
-    std::vector<int32_t> selection, cleared;
+    AgendaSelection selection;
+    std::vector<int32_t> cleared;
     const auto clear = [&cleared](int32_t n) { cleared.push_back(n); };
     EXPECT_FALSE(agendacommands::removeSelection(nullptr, *agenda, selection, clear));
     EXPECT_EQ(messageboxes::shown().back().caption, u"Atención"_s);
     EXPECT_EQ(lastMessage(), u"Debe seleccionar al menos un registro para eliminarlo de la agenda"_s);
 
-    selection = {1, typedRow};
+    selection.add(1);
+    selection.add(typedRow);
     messageboxes::queueAnswer(QMessageBox::No);
     EXPECT_FALSE(agendacommands::removeSelection(nullptr, *agenda, selection, clear));
     EXPECT_EQ(lastMessage(), u"¿Está seguro que desea eliminar los registros seleccionados de la agenda?"_s);
-    EXPECT_EQ(selection.size(), 2u);
+    EXPECT_EQ(selection.rows().size(), 2u);
     EXPECT_EQ(agenda->directoryRows(), 1);
 
     messageboxes::queueAnswer(QMessageBox::Yes);
@@ -223,6 +225,12 @@ TEST_F(AgendaWidgets, NewContactsAndEditsGoThroughTheDialog)
     const int32_t savedRow = agenda->FindRecord(77, note);
     EXPECT_EQ(savedRow, 2);
     EXPECT_TRUE(noted().empty());
+
+    // A list row filled before the save still says "no agenda row": the edit finds the saved row
+    // instead of saving the record twice.
+    modal::queueResult(QDialog::Accepted);
+    EXPECT_EQ(agendacommands::editRow(nullptr, *agenda, listed).record.row, savedRow);
+    EXPECT_EQ(agenda->directoryRows(), 1);
 
     // Its note written, then cleared: the mark follows and the row stays.
     listed.row = savedRow;
