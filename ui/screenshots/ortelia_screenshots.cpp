@@ -2,12 +2,14 @@
 // program does, walks through the sections and writes what the user would see as PNG files into
 // OUT, for looking at the window's design without a screen. A developer's tool, not part of the
 // program.
+#include "agenda/TAgenda.h"
 #include "agenda/TfrmEditRecord.h"
 #include "online/TfrmConsultar.h"
 #include "online/TfrmRecomendar.h"
 #include "search/QdLocs.h"
 #include "search/ResultPager.h"
 #include "search/ThreadFillList.h"
+#include "ui/AgendaSection.h"
 #include "ui/AppearanceSettings.h"
 #include "ui/HomePage.h"
 #include "ui/InformationPages.h"
@@ -30,6 +32,7 @@
 #include "ui/web/WebEngineInfoBrowser.h"
 #include "widgets/PictureButton.h"
 #include "widgets/PicturePanel.h"
+#include "widgets/UiText.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -149,6 +152,79 @@ bool panelShots(TFormMain& form, const QString& out)
 
 } // namespace
 
+// The agenda with a few records saved from a search (one with a note) and typed-in contacts, its
+// name search, and the contact dialog opened on a saved record.
+bool agendaShots(TFormMain& form, const std::vector<GridData>& saved, const QString& out)
+{
+    TAgenda* agenda = form.pnlAgenda->agenda();
+    if (agenda == nullptr || !agenda->isOpen())
+        return false;
+    int n = 0;
+    for (const GridData& row : saved) {
+        if (row.recno == 0 || ++n > 5)
+            continue;
+        agenda->AddRecord(row.recno);
+        if (n == 2) {
+            std::string note;
+            TAgendaRecord r;
+            r.row = agenda->FindRecord(row.recno, note);
+            r.recno = row.recno;
+            r.note = "Turno los martes a las 10.\r\nPreguntar por la receta.";
+            agenda->RewriteRow(r);
+        }
+    }
+    const auto contact = [agenda](const char* name, const char* phone, const char* locality, const char* mail,
+                                  const char* note) {
+        TAgendaRecord r;
+        r.name = name;
+        r.phone = phone;
+        r.locality = locality;
+        r.province = "BUENOS AIRES";
+        r.mail = mail;
+        r.note = note;
+        agenda->AppendRow(r);
+    };
+    contact("\xC1LVAREZ, MAR\xCD" "A JOS\xC9", "(011) 4862-1190", "CABA", "mjalvarez@example.com.ar",
+            "Cumplea\xF1os: 14 de marzo.");
+    contact("PLOMERO - N\xC9STOR", "(0221) 15-555-0199", "LA PLATA", "", "");
+    contact("Escuela N\xB0 12 (secretar\xED" "a)", "(011) 4701-3322", "VICENTE L\xD3PEZ", "", "");
+    // The agenda keeps the filters of the section before it: a guide switch clears them.
+    form.GuiaComercialExecute();
+    form.AgendaExecute();
+    settle(form);
+    bool ok = save(form, out, u"agenda"_s);
+    form.pnlAgenda->edBusquedaAgenda->setText(u"ez"_s);
+    form.pnlAgenda->bbuBuscarAgenda->click();
+    settle(form);
+    ok &= save(form, out, u"agenda-busqueda"_s);
+    form.pnlAgenda->bbuClearAgenda->click();
+    settle(form);
+
+    // The dialog on the saved record with the note: only the note can be changed.
+    for (int i = 0; i < form.pnlLista->rows().rowCount(); ++i) {
+        const ResultItem* item = form.pnlLista->rows().item(i);
+        std::string note;
+        if (item->grid.recno == 0 || agenda->FindRecord(item->grid.recno, note) == 0 || note.empty())
+            continue;
+        TfrmEditRecord dialog;
+        dialog.setAgendaRow(item->grid.agendaRef);
+        dialog.setRecordNumber(item->grid.recno);
+        TAgendaRecord texts;
+        texts.name = uitext::toData(item->text(5));
+        texts.phone = uitext::toData(item->text(6));
+        texts.address = uitext::toData(item->text(7));
+        texts.locality = uitext::toData(item->text(9));
+        texts.province = uitext::toData(item->text(10));
+        texts.web = item->grid.web;
+        texts.mail = item->grid.mail;
+        texts.note = note;
+        dialog.setTexts(texts);
+        ok &= save(dialog, out, u"agenda-contacto-guia"_s);
+        break;
+    }
+    return ok;
+}
+
 int main(int argc, char* argv[])
 {
     if (argc != 3) {
@@ -204,6 +280,7 @@ int main(int argc, char* argv[])
     settle(form);
     ok &= save(form, out, u"comercial-farmacia"_s);
     const ResultListView farmacia = reportView(*form.pnlLista);
+    const std::vector<GridData> farmaciaRows = form.pnlLista->shownRows();
 
     // A commercial search narrowed by a province and a rubro, with its see-also line.
     form.pnlSecciones->bbuLimpiar->click();
@@ -243,9 +320,7 @@ int main(int argc, char* argv[])
     form.OrgOficialExecute();
     settle(form);
     ok &= save(form, out, u"organismos"_s);
-    form.AgendaExecute();
-    settle(form);
-    ok &= save(form, out, u"agenda"_s);
+    ok &= agendaShots(form, farmaciaRows, out);
     form.ActInformacionExecute();
     settle(form);
     {
