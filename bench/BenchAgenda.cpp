@@ -1,16 +1,26 @@
 // The agenda at 10,000 rows (200 saved directory records, the rest typed-in contacts, a third with
 // notes): opening with a pack of 500 deleted rows, the agenda view's rows (the filtered walk, the
-// texts, the Spanish sort; not painted), one page of 30 list rows with their FindRecord lookups,
-// and RebuildNoteMarks over a 10,000,000-record range of the bit set.
+// texts, the Spanish sort; not painted), the same view in the real window from SetAgendaMode(true)
+// to the painted list (offscreen, on the data folder of ORTELIA_BENCH_STARTUP_DIR, else the
+// 10,000,000-listing sample; the saved records are among its first 200,000), one page of 30 list
+// rows with their FindRecord lookups, and RebuildNoteMarks over a 10,000,000-record range of the
+// bit set.
 #include "agenda/AgendaCommands.h"
 #include "agenda/TAgenda.h"
 #include "engine/Cp1252.h"
 #include "engine/FiltroBits.h"
+#include "bench/WindowBench.h"
+#include "ui/ResultList.h"
+#include "ui/TFormMain.h"
 #include "widgets/UiText.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <chrono>
 
 #include <filesystem>
 #include <random>
@@ -22,6 +32,7 @@ constexpr int32_t kRows = 10'000;
 constexpr int32_t kDirectoryRows = 200;
 constexpr int32_t kDeleted = 500;
 constexpr int32_t kRecords = 10'000'000;
+constexpr int32_t kSavedFrom = 200'000; // saved records are drawn from the first listings
 
 namespace fs = std::filesystem;
 
@@ -49,7 +60,7 @@ struct Tables {
         for (int32_t i = 0; i < kRows + kDeleted; ++i) {
             TAgendaRecord r;
             if (i % ((kRows + kDeleted) / kDirectoryRows) == 0 && recnos.size() < kDirectoryRows) {
-                r.recno = static_cast<int32_t>(rng() % kRecords) + 1;
+                r.recno = static_cast<int32_t>(rng() % kSavedFrom) + 1;
                 recnos.push_back(r.recno);
             } else {
                 r.name = std::string(first[rng() % 8]) + " " + std::to_string(rng() % 100000);
@@ -72,13 +83,15 @@ struct Tables {
     }
     ~Tables() { fs::remove_all(root); }
     // A fresh copy of the table with its deleted rows, ready to be packed by an opening.
-    std::string freshCopy()
+    std::string freshCopy(fs::path dir = {})
     {
-        const fs::path dir = root / "copy";
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        if (dir.empty()) {
+            dir = root / "copy";
+            fs::remove_all(dir);
+            fs::create_directories(dir);
+        }
         for (const char* f : {"QD_regS.dbf", "QD_regS.dbt"})
-            fs::copy_file(root / "pristine" / f, dir / f);
+            fs::copy_file(root / "pristine" / f, dir / f, fs::copy_options::overwrite_existing);
         return dir.string() + "/";
     }
     fs::path root;
@@ -134,6 +147,43 @@ void BM_AgendaViewRows(benchmark::State& state)
 }
 BENCHMARK(BM_AgendaViewRows)->Unit(benchmark::kMillisecond);
 
+// The window on the benchmark's data folder with the 10,000-row agenda in its profile folder.
+TFormMain* window()
+{
+    static std::unique_ptr<TFormMain> form;
+    static QTemporaryDir lock;
+    if (form)
+        return form.get();
+    const std::string data = windowBenchData();
+    if (!fs::exists(data + "/QD.dat"))
+        return nullptr;
+    tables().freshCopy(lock.path().toStdString());
+    form = std::make_unique<TFormMain>(StartupEnvironment::forFolder(data, lock.path().toStdString()));
+    if (form->FormCreate() != TFormMain::Started::Ready)
+        return nullptr;
+    form->showNormal();
+    form->resize(1280, 900);
+    form->AgendaExecute();
+    QApplication::processEvents();
+    return form.get();
+}
+
+void BM_AgendaViewPainted(benchmark::State& state)
+{
+    TFormMain* form = window();
+    if (form == nullptr) {
+        state.SkipWithError("no data folder (ORTELIA_BENCH_STARTUP_DIR)");
+        return;
+    }
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        form->pnlLista->SetAgendaMode(true); // fills, sorts and repaints the list
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        state.counters["rows"] = form->pnlLista->lvLista->topLevelItemCount();
+    }
+}
+BENCHMARK(BM_AgendaViewPainted)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(20);
+
 void BM_PageOf30Lookups(benchmark::State& state)
 {
     TAgenda& agenda = open().agenda;
@@ -174,9 +224,5 @@ BENCHMARK(BM_RebuildNoteMarks)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv); // the collator's locale data
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWindowBenchmarks(argc, argv);
 }
