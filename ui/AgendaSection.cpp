@@ -202,21 +202,27 @@ void AgendaSection::btnDelFromAgendaClick()
         RefreshAgendaView();
 }
 
+TAgendaRecord AgendaSection::shownContact(const ResultItem& row)
+{
+    TAgendaRecord shown;
+    shown.row = row.grid.agendaRef;
+    shown.recno = row.grid.recno;
+    shown.name = uitext::toData(row.text(5));
+    shown.phone = uitext::toData(row.text(6));
+    shown.address = uitext::toData(row.text(7));
+    shown.locality = uitext::toData(row.text(9));
+    shown.province = uitext::toData(row.text(10));
+    shown.web = row.grid.web;
+    shown.mail = row.grid.mail;
+    return shown;
+}
+
 void AgendaSection::mnuRegistroEditarClick()
 {
     const ResultItem* focused = m_list.focusedRow();
     if (!isOpen() || focused == nullptr)
         return;
-    TAgendaRecord shown;
-    shown.row = focused->grid.agendaRef;
-    shown.recno = focused->grid.recno;
-    shown.name = uitext::toData(focused->text(5));
-    shown.phone = uitext::toData(focused->text(6));
-    shown.address = uitext::toData(focused->text(7));
-    shown.locality = uitext::toData(focused->text(9));
-    shown.province = uitext::toData(focused->text(10));
-    shown.web = focused->grid.web;
-    shown.mail = focused->grid.mail;
+    const TAgendaRecord shown = shownContact(*focused);
     const agendacommands::EditResult edit = agendacommands::editRow(window(), *m_agenda, shown);
     if (!edit.accepted)
         return;

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "agenda/AgendaSelection.h"
+#include "agenda/TAgendaRecord.h"
 #include "widgets/PicturePanel.h"
 
 #include <memory>
@@ -18,6 +19,7 @@ class PictureButton;
 class QLabel;
 class QLineEdit;
 class QdData;
+class ResultItem;
 class ResultList;
 class TAgenda;
 class registro;
@@ -48,6 +50,9 @@ public:
     void AddSelectionToAgenda();
     void btnDelFromAgendaClick();
     void mnuRegistroEditarClick();
+    // A list row's contact as the record dialog takes it: the texts as the cells show them, the
+    // record number, agenda row, web and mail of its row data; no note.
+    [[nodiscard]] static TAgendaRecord shownContact(const ResultItem& row);
 
     QLabel* lbl_AQuien = nullptr;
     QLineEdit* edBusquedaAgenda = nullptr;

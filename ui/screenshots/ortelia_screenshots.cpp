@@ -209,14 +209,7 @@ bool agendaShots(TFormMain& form, const std::vector<GridData>& saved, const QStr
         TfrmEditRecord dialog;
         dialog.setAgendaRow(item->grid.agendaRef);
         dialog.setRecordNumber(item->grid.recno);
-        TAgendaRecord texts;
-        texts.name = uitext::toData(item->text(5));
-        texts.phone = uitext::toData(item->text(6));
-        texts.address = uitext::toData(item->text(7));
-        texts.locality = uitext::toData(item->text(9));
-        texts.province = uitext::toData(item->text(10));
-        texts.web = item->grid.web;
-        texts.mail = item->grid.mail;
+        TAgendaRecord texts = AgendaSection::shownContact(*item);
         texts.note = note;
         dialog.setTexts(texts);
         ok &= save(dialog, out, u"agenda-contacto-guia"_s);
