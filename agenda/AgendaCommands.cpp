@@ -22,6 +22,13 @@ void plainMessage(QWidget* parent, const QString& text)
     messageboxes::show(parent, QCoreApplication::applicationName(), text);
 }
 
+// A contact the user accepted but the table did not take (a full disk, say) must not vanish unseen.
+void saveFailed(QWidget* parent)
+{
+    messageboxes::show(parent, QCoreApplication::applicationName(), u"No se pudo guardar el contacto en la agenda."_s,
+                       QMessageBox::Ok, QMessageBox::Warning);
+}
+
 const QCollator& spanish()
 {
     static const QCollator collator = [] {
@@ -82,7 +89,10 @@ int32_t newContact(QWidget* parent, TAgenda& agenda)
     r.row = 0;
     r.recno = 0;
     r.edition = 0;
-    return agenda.AppendRow(r);
+    const int32_t row = agenda.AppendRow(r);
+    if (row == 0)
+        saveFailed(parent);
+    return row;
 }
 
 EditResult editRow(QWidget* parent, TAgenda& agenda, const TAgendaRecord& shown)
@@ -108,10 +118,13 @@ EditResult editRow(QWidget* parent, TAgenda& agenda, const TAgendaRecord& shown)
     result.accepted = true;
     result.record = dialog.record();
     result.record.edition = 0;
-    if (result.record.row != 0)
-        agenda.RewriteRow(result.record);
-    else
-        agenda.AppendRow(result.record);
+    const bool saved =
+        result.record.row != 0 ? agenda.RewriteRow(result.record) : agenda.AppendRow(result.record) != 0;
+    if (!saved) {
+        saveFailed(parent);
+        result.accepted = false; // nothing changed: the row and its mark stay as they were
+        return result;
+    }
     // Trimmed, as the table keeps it: a note of blanks marks nothing.
     result.hasNote = !cp1252::trim(result.record.note).empty();
     return result;

@@ -31,14 +31,14 @@ bool removeSelection(QWidget* parent, TAgenda& agenda, AgendaSelection& selectio
                      const std::function<void(int32_t recno)>& clearNoteMark);
 
 // bbuNuevoAgenda1Click up to the refresh: the dialog with empty boxes; on OK the contact is
-// appended. The new row, or 0 on cancel.
+// appended. The new row, or 0 on cancel or when the table refused the row (said in a message).
 int32_t newContact(QWidget* parent, TAgenda& agenda);
 
 // mnuRegistroEditarClick: `shown` is the focused list row (its texts as the cells show them, its
 // record number and agenda row). The dialog opens with the texts upper-cased and the contact's
 // note; on OK the row is rewritten or the record appended. A directory record the list shows
 // without its agenda row (saved since the row was filled) is found by its number, so an edit never
-// saves a record twice.
+// saves a record twice. A row the table refuses is said in a message and counts as not accepted.
 struct EditResult {
     bool accepted = false;
     TAgendaRecord record; // as the dialog left it: row 0 after an append

@@ -19,7 +19,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
 #include <set>
 
 using namespace Qt::StringLiterals;
@@ -294,6 +296,39 @@ TEST_F(AgendaWidgets, TheAgendaViewSortsNamesTheSpanishWay)
     EXPECT_FALSE(agendacommands::nameMatches(u"ANAS"_s, u"JULIANA"_s));
     EXPECT_TRUE(agendacommands::nameLess(u"NUZ"_s, u"ÑANDU"_s));
     EXPECT_TRUE(agendacommands::nameLess(u"ÑANDU"_s, u"OCAMPO"_s));
+}
+
+TEST_F(AgendaWidgets, AContactTheTableRefusesIsSaidNotLost)
+{
+    // Writes past the current file sizes fail as on a full disk.
+    const auto size = [this](const char* f) { return std::filesystem::file_size(dir / f); };
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit full = before;
+    full.rlim_cur = std::max(size("QD_regS.dbf"), size("QD_regS.dbt"));
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &full), 0);
+    const auto typed = [](QDialog& d) {
+        auto& f = static_cast<TfrmEditRecord&>(d);
+        f.tFigurac->setText(u"Contacto"_s);
+        f.tNota->setPlainText(u"una nota"_s);
+    };
+    modal::queueResult(QDialog::Accepted, typed);
+    const int32_t row = agendacommands::newContact(nullptr, *agenda);
+    TAgendaRecord listed;
+    listed.recno = 99;
+    modal::queueResult(QDialog::Accepted, typed);
+    const bool accepted = agendacommands::editRow(nullptr, *agenda, listed).accepted;
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    EXPECT_EQ(row, 0);
+    EXPECT_FALSE(accepted) << "the window would mark a note that is not there";
+    ASSERT_EQ(messageboxes::shown().size(), 2u);
+    EXPECT_EQ(lastMessage(), u"No se pudo guardar el contacto en la agenda."_s);
+    std::string note;
+    EXPECT_EQ(agenda->FindRecord(99, note), 0);
+    // The table goes on working once there is room.
+    modal::queueResult(QDialog::Accepted, typed);
+    EXPECT_NE(agendacommands::newContact(nullptr, *agenda), 0);
 }
 
 TEST(AgendaFolder, WithoutAProfileVariableTheTableGoesToTheTemporaryFolder)
