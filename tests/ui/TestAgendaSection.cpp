@@ -175,6 +175,14 @@ TEST_F(FormAgenda, TheViewShowsTheCurrentEditionAndTypedInContactsByNameThroughE
     for (const ModelRow& m : model)
         current += m.recno == 0 || m.edition == TAgenda::kEdition;
     EXPECT_EQ(rows().rowCount(), current);
+    // In the agenda's header Enter searches and Escape clears.
+    form->AgendaExecute();
+    form->pnlAgenda->edBusquedaAgenda->setText(u"QQQZZZ"_s);
+    QTest::keyClick(form->pnlAgenda->edBusquedaAgenda, Qt::Key_Return);
+    EXPECT_EQ(rows().rowCount(), 0);
+    QTest::keyClick(form->pnlAgenda->edBusquedaAgenda, Qt::Key_Escape);
+    EXPECT_TRUE(form->pnlAgenda->edBusquedaAgenda->text().isEmpty());
+    EXPECT_EQ(rows().rowCount(), current);
 }
 
 TEST_F(FormAgenda, MarkedRecordsJoinTheAgendaTheirNotesAreEditedAndTheyLeaveIt)
