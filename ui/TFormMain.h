@@ -300,7 +300,6 @@ private:
     int m_scheme = 0;
     bool m_printingEnabled = false;
     bool m_printerInstalled = false;
-    bool m_bodiesLoaded = false;
     int m_bodiesLoads = 0;
     int m_bodiesClears = 0;
     bool m_started = false;

@@ -5,6 +5,8 @@
 #include "ui/AgendaSection.h"
 #include "ui/AppearanceSettings.h"
 #include "ui/HomePage.h"
+#include "ui/InformationPages.h"
+#include "ui/OfficialBodiesPanel.h"
 #include "ui/ResultList.h"
 #include "ui/SearchPanel.h"
 #include "ui/StatusBar2.h"
@@ -335,10 +337,8 @@ void TFormMain::OrgOficialExecute(QObject*)
     m_cancelButton = bbuClear;
     if (tPalabraClave->isEnabled())
         tPalabraClave->setFocus();
-    if (!m_bodiesLoaded) {
-        m_bodiesLoaded = true;
+    if (!officialBodies->loaded())
         LoadData();
-    }
     fClearOO();
 }
 
@@ -372,11 +372,7 @@ void TFormMain::AgendaExecute(QObject*)
 void TFormMain::ActInformacionExecute(QObject* sender)
 {
     if (PnlInformacion->isHidden()) {
-        const QColor normal = appearance().scheme(1).Fuente;
-        for (QLabel* l : infoLinks)
-            setLabelColour(l, normal);
-        for (QLabel* l : infoBullets)
-            setLabelColour(l, normal);
+        informationPages->resetLinkColours();
         pnlOrgOf->hide();
         pnlLista->SetAgendaMode(false);
         showSectionFrame(1, spbuInformacion, appearance().spbuInformacion, pnlInfoHeader);
