@@ -200,6 +200,11 @@ bool FiltroBits::LoadFlags(const std::string& path, const SourceOpener& opener)
     std::unique_ptr<ByteSource> src = opener(path);
     if (!src)
         return false;
+    // A new data set's flags: the guide ranges of one opened before on this bit set are gone until
+    // its limits file gives them again.
+    std::fill(std::begin(m_ranges), std::end(m_ranges), Bounds{});
+    std::fill(std::begin(m_saved), std::end(m_saved), Bounds{});
+    m_rangesChanged = false;
     if (m_size < 2)
         return true;
     // The file is read straight into the words, byte i at byte offset 4 + i, and widened in place.

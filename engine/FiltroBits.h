@@ -83,7 +83,9 @@ public:
 
     // Loading. LoadFlags: word n = byte n - 1 of the file (bits 8-31 cleared) for every byte read;
     // bytes past the last record number are ignored; words past the end of the file keep their
-    // value. False (nothing changed) when the file cannot be opened.
+    // value. The guide ranges are dropped: the data set's limits file gives them (a bit set used for
+    // a second data set keeps none of the first's). False (nothing changed) when the file cannot be
+    // opened.
     bool LoadFlags(const std::string& path, const SourceOpener& opener = openFileSource);
     // Applies every complete entry of the first 36 bytes (a truncated last entry is ignored) and
     // saves the ranges. False when the file cannot be opened (the ranges stay as they were).

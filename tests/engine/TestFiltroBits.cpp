@@ -165,6 +165,11 @@ TEST(FiltroBitsLoading, MissingFiles)
     EXPECT_EQ(b.wordAt(10), 0x1Fu);
     EXPECT_FALSE(b.LoadLimits("QD.lmt", fs.opener()));
     EXPECT_EQ(b.guideRange(1).first, 10); // unchanged
+    // Another data set's flags on the same bit set: the old ranges go with the old data set.
+    fs.put("QD.flg", std::vector<uint8_t>(100, 0));
+    EXPECT_TRUE(b.LoadFlags("QD.flg", fs.opener()));
+    EXPECT_EQ(b.guideRange(1).last, 0);
+    EXPECT_EQ(b.savedRange(1).last, 0);
 
     // No ranges at all: nothing passes, not even with no required bit, and record 0 never does.
     FiltroBits empty(5000);
