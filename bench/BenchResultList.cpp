@@ -95,7 +95,7 @@ TFormMain* largeResult(benchmark::State& state)
         state.SkipWithError("no data set");
         return nullptr;
     }
-    if (!form->searchDone() || form->pnlLista->pager().count() < 1'000'000) {
+    if (!form->pnlSecciones->searchDone() || form->pnlLista->pager().count() < 1'000'000) {
         int best = 1;
         // Buenos Aires holds most listings in the sample; find it by name.
         for (int i = 1; i < form->pnlSecciones->cbxProvincia->count(); ++i)
