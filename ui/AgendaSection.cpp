@@ -24,13 +24,6 @@ using namespace controls;
 
 namespace {
 
-void setLabelColour(QLabel* label, const QColor& colour)
-{
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    label->setPalette(pal);
-}
-
 bool blank(const std::string& text)
 {
     return cp1252::trim(text).empty();

@@ -41,6 +41,16 @@ inline PicturePanel* panel(QWidget* parent, const QString& name, const QColor& b
     return p;
 }
 
+// A label's text colour (the colour schemes set it); a missing label is skipped.
+inline void setLabelColour(QLabel* label, const QColor& colour)
+{
+    if (label == nullptr)
+        return;
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    label->setPalette(pal);
+}
+
 inline PicturePanel* separator(QWidget* parent, const QString& name, int x)
 {
     PicturePanel* p = panel(parent, name);

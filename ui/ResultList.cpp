@@ -425,14 +425,10 @@ void ResultList::showAgendaRows(const std::vector<registro>& records)
 void ResultList::refillRow(ResultItem& item, const registro& record)
 {
     registro r = record;
-    uint32_t flags = 0;
-    if (m_agendaMode) {
-        withBits([&](FiltroBits& bits) { flags = agendaFlags(r, &bits); });
-        if (!m_worker)
-            flags = agendaFlags(r, nullptr);
-    } else {
-        withBits([&](FiltroBits& bits) { flags = bits.InRange(r.recno) ? bits.wordAt(r.recno) : 0; });
-    }
+    uint32_t flags = m_agendaMode ? agendaFlags(r, nullptr) : 0; // without a worker, no bit set
+    withBits([&](FiltroBits& bits) {
+        flags = m_agendaMode ? agendaFlags(r, &bits) : bits.InRange(r.recno) ? bits.wordAt(r.recno) : 0;
+    });
     fillRow(r, flags, item);
 }
 

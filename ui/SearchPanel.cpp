@@ -50,13 +50,6 @@ QLineEdit* digitsField(QWidget* parent, const QString& name, int maxLength)
     return e;
 }
 
-void setLabelColour(QLabel* label, const QColor& colour)
-{
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    label->setPalette(pal);
-}
-
 bool atFirstOrNone(const QComboBox* c)
 {
     return c->currentIndex() <= 0;

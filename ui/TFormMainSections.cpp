@@ -4,6 +4,7 @@
 
 #include "ui/AgendaSection.h"
 #include "ui/AppearanceSettings.h"
+#include "ui/ControlMakers.h"
 #include "ui/HomePage.h"
 #include "ui/InformationPages.h"
 #include "ui/OfficialBodiesPanel.h"
@@ -26,6 +27,7 @@
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
+using controls::setLabelColour;
 
 namespace {
 
@@ -41,15 +43,6 @@ size_t flagIndex(Section s)
     case Section::Agenda: break;
     }
     return 6;
-}
-
-void setLabelColour(QLabel* label, const QColor& colour)
-{
-    if (label == nullptr)
-        return;
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    label->setPalette(pal);
 }
 
 } // namespace
